@@ -1,0 +1,41 @@
+#ifndef GLOBALS_H
+#define GLOBALS_H
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QTranslator>
+
+#include "protocol/catalogue.h"
+
+class QSerialPort;
+class QTcpSocket;
+
+// Process-wide objects, constructed before the entry point in the order below
+// (one translation unit keeps that order) and destroyed in reverse order.
+
+extern QTranslator translator;
+extern const QString Language_File_Prefix;
+extern const QLocale English_Locale;
+extern const QLocale French_Locale;
+
+/// The five player models, in the order of the model selector.
+extern QList<PlayerModel> ModelCatalogue;
+
+/// The two links, created closed before the application object and never
+/// destroyed: the end of the process releases whatever they hold.
+extern QSerialPort *const serialPort;
+extern QTcpSocket *const tcpSocket;
+
+/// Everything received since start or the last Clear, as shown in the pane.
+extern QString readDataText;
+
+extern const QString Config_File_Suffix;
+extern const QString Config_File_Version;
+extern const QString Config_File_Magic;
+extern const QString Config_File_Title;
+extern const QString Config_Default_Value;
+
+extern QString Config_File_Path;
+
+#endif // GLOBALS_H

@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "app/identity.h"
+#include "app/mainwindow.h"
+
+int main(int argc, char *argv[])
+{
+    set_Application_Identity();
+    QApplication application(argc, argv);
+    MainWindow window;
+    window.show();
+    // Leaving this scope destroys the window first (it saves the settings),
+    // then the application object.
+    return application.exec();
+}

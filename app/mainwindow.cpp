@@ -1,0 +1,59 @@
+#include "app/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSerialPort>
+#include <QStandardPaths>
+#include <QTcpSocket>
+
+#include "app/globals.h"
+#include "ui_mainwindow.h"
+
+// The images live in the core library; a static library's resources must be
+// registered by hand, outside any namespace.
+static void register_Resources()
+{
+    Q_INIT_RESOURCE(images);
+}
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    register_Resources();
+    ui->setupUi(this);
+    fill_Model_Catalogue();
+    update_Serial_Ports();
+    init_Controls();
+    setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ')
+                   + QCoreApplication::applicationVersion());
+    hide_Player_Controls();
+    update_Player_Panel(0);
+
+    // The catalogue must be filled and the panel configured before the saved
+    // settings select among the lists; the language is installed only after
+    // the file has set the language actions.
+    const QDir dataDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    Config_File_Path =
+        dataDir.absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
+    if (!dataDir.exists())
+        QDir().mkpath(dataDir.absolutePath());
+    load_Config_File(Config_File_Path);
+    apply_Language();
+
+    update_Connection_Controls();
+    connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
+    connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
+    create_Shortcuts();
+    if (ui->checkBox_Auto_connection->isChecked())
+        connect_Player();
+}
+
+MainWindow::~MainWindow()
+{
+    save_Config_File(Config_File_Path);
+    delete ui;
+}
+
+void MainWindow::on_action_Exit_triggered()
+{
+    close();
+}

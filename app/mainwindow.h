@@ -1,0 +1,113 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QMainWindow>
+#include <QString>
+
+#include "protocol/catalogue.h"
+
+namespace Ui {
+class MainWindow;
+}
+
+/// The one window of the panel. Its members are defined in the folder of the
+/// subsystem they serve (protocol/, link/, settings/, i18n/, ui/); this
+/// declaration is the single table of slots, in slot-index order.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+private slots:
+    void on_action_Exit_triggered();
+    void on_action_French_triggered();
+    void on_action_English_triggered();
+    void on_action_Default_triggered();
+    void on_action_Brenvale_Home_Page_triggered();
+    void on_action_Contact_Technical_Support_triggered();
+    void on_action_About_triggered();
+    void on_comboBox_Player_activated(int index);
+    void on_pushButton_Connect_clicked();
+    void on_pushButton_Disconnect_clicked();
+    void on_radioButton_Sent_Hex_clicked();
+    void on_radioButton_Sent_Dec_clicked();
+    void on_pushButton_Folder_clicked();
+    void on_pushButton_Change_ID_clicked();
+    void on_pushButton_Previous_Folder_clicked();
+    void on_pushButton_Previous_File_clicked();
+    void on_pushButton_Play_clicked();
+    void on_pushButton_Stop_clicked();
+    void on_pushButton_Pause_clicked();
+    void on_pushButton_Next_Folder_clicked();
+    void on_pushButton_Next_File_clicked();
+    void on_pushButton_Volume_Less_clicked();
+    void on_pushButton_Volume_More_clicked();
+    void on_horizontalSlider_Volume_valueChanged(int value);
+    void on_pushButton_Request_clicked();
+    void update_Serial_Read_Data();
+    void on_pushButton_Clear_clicked();
+    void update_TCP_Read_Data();
+    void Play_Folder_000();
+    void Play_Folder_001();
+    void Play_Folder_002();
+    void Play_Folder_003();
+    void Play_Folder_004();
+    void Play_Folder_005();
+    void Play_Folder_006();
+    void Play_Folder_007();
+    void Play_Folder_008();
+    void Play_Folder_009();
+    void Increase_Volume();
+    void Decrease_Volume();
+
+private:
+    // Player selection and panel reconfiguration (protocol/panel.cpp)
+    void fill_Model_Catalogue();
+    void init_Controls();
+    void hide_Player_Controls();
+    void update_Player_Panel(int index);
+    void show_Command_Controls(const PlayerModel &model, const PlayerCommand &command);
+    void update_Connection_Controls();
+
+    // Command frames (protocol/commands.cpp)
+    void send_Command(quint8 code, quint8 value);
+    void show_Sent_Bytes(quint8 address, quint8 code, quint8 value);
+    bool find_Command(CommandKind kind, quint8 &code, quint8 &value) const;
+    bool find_Volume_Command(quint8 &code, quint8 &value, quint8 volume) const;
+    void play_Folder(int folder);
+    void show_Volume_Value();
+
+    // Keyboard shortcuts (protocol/shortcuts.cpp)
+    void create_Shortcuts();
+
+    // Serial and TCP link (link/link.cpp)
+    void update_Serial_Ports();
+    void connect_Player();
+    void connect_Serial();
+    void connect_TCP();
+    void open_Serial_Port(int speed, const QString &portName);
+    void open_TCP_Socket(const QString &host, quint16 port);
+    void disconnect_Player();
+    void close_Serial_Port();
+    void close_TCP_Socket();
+
+    // Received-data monitor (link/monitor.cpp)
+    void read_Serial_Data(QByteArray &data);
+    void read_TCP_Data(QByteArray &data);
+    void format_Read_Data(const QByteArray &chunk, QString &text);
+
+    // Configuration file (settings/settings.cpp)
+    void load_Config_File(QString path);
+    void save_Config_File(QString path);
+
+    // Language selection (i18n/language.cpp)
+    void clear_Language_Checks();
+    void apply_Language();
+
+    Ui::MainWindow *ui;
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,19 @@
+#ifndef PANEL_LOGIC_H
+#define PANEL_LOGIC_H
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+/// Folder selector entries for one Folder command: bank by bank, value by value,
+/// three digits with leading zeros, numbers above the highest folder left out.
+QStringList folderNumberTexts(quint8 folderBanks, quint8 valueMin, quint8 valueMax);
+
+/// Player IDs idMin..idMax in decimal without leading zeros; empty when idMin > idMax.
+QStringList playerIdTexts(quint8 idMin, quint8 idMax);
+
+/// Text beside the IP address editor, e.g. "( Port Number: 65079 )", with the
+/// caption already translated by the caller.
+QString portLabelText(const QString &portNumberCaption, quint16 tcpPort);
+
+#endif // PANEL_LOGIC_H
