@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
