@@ -14,6 +14,9 @@ constexpr int MaxClients = 32;
 // A log line shows at most this many skipped bytes.
 constexpr int SkippedShown = 16;
 constexpr qint64 ReadChunk = 64 * 1024;
+// Far more than a person reads, far less than a flood of random bytes makes.
+constexpr int MaxLinesPerSecond = 500;
+constexpr int LogWindowMs = 1000;
 
 QString hostAndPort(const QHostAddress &address, quint16 port)
 {
@@ -60,6 +63,12 @@ Simulator::Simulator(const SimOptions &options, QObject *parent)
     connect(&m_server, &QTcpServer::newConnection, this, &Simulator::acceptClients);
     connect(&m_serial, &QSerialPort::readyRead, this, &Simulator::readSerial);
     connect(&m_serial, &QSerialPort::errorOccurred, this, &Simulator::serialError);
+    m_suppressedReport.setSingleShot(true);
+    m_suppressedReport.setInterval(LogWindowMs);
+    connect(&m_suppressedReport, &QTimer::timeout, this, [this] {
+        reportSuppressed();
+        m_log.flush();
+    });
 }
 
 Simulator::~Simulator()
@@ -117,7 +126,8 @@ bool Simulator::openSerial(QString *error)
 
 void Simulator::stop(const QString &reason)
 {
-    logLine(QString(), QStringLiteral("stopping: ") + reason);
+    reportSuppressed();
+    logLine(QString(), QStringLiteral("stopping: ") + reason, true);
     m_server.close();
     const auto sockets = m_clients.keys();
     for (QTcpSocket *socket : sockets) {
@@ -219,14 +229,37 @@ void Simulator::handleBytes(const QByteArray &bytes, FrameDecoder &decoder, QIOD
     }
 }
 
-void Simulator::logLine(const QString &source, const QString &text)
+void Simulator::logLine(const QString &source, const QString &text, bool always)
 {
     if (m_options.quiet)
         return;
+    const qint64 now = m_clock.elapsed();
+    if (now - m_windowStartMs >= LogWindowMs) {
+        reportSuppressed();
+        m_windowStartMs = now;
+        m_linesInWindow = 0;
+    }
+    if (++m_linesInWindow > MaxLinesPerSecond && !always) {
+        if (m_suppressed++ == 0)
+            m_suppressedReport.start();
+        return;
+    }
     m_log << QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"));
     if (!source.isEmpty())
         m_log << ' ' << source;
     m_log << "  " << text << '\n';
+}
+
+void Simulator::reportSuppressed()
+{
+    if (m_suppressed == 0)
+        return;
+    m_log << QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz"))
+          << QStringLiteral("  %1 lines not logged: more than %2 a second (frames still handled)")
+                 .arg(m_suppressed)
+                 .arg(MaxLinesPerSecond)
+          << '\n';
+    m_suppressed = 0;
 }
 
 void Simulator::announce(const QString &text)

@@ -8,6 +8,7 @@
 #include <QSerialPort>
 #include <QTcpServer>
 #include <QTextStream>
+#include <QTimer>
 
 #include "sim/frame_decoder.h"
 #include "sim/options.h"
@@ -53,7 +54,8 @@ private:
     void serialError(QSerialPort::SerialPortError error);
     void handleBytes(const QByteArray &bytes, FrameDecoder &decoder, QIODevice *link,
                      const QString &source);
-    void logLine(const QString &source, const QString &text);
+    void logLine(const QString &source, const QString &text, bool always = false);
+    void reportSuppressed();
     void announce(const QString &text);
 
     SimOptions m_options;
@@ -66,6 +68,11 @@ private:
     FrameDecoder m_serialDecoder;
     QFile m_stdout;
     QTextStream m_log;
+    // The log's flood guard: lines beyond the budget of one second are counted, not written.
+    qint64 m_windowStartMs = 0;
+    int m_linesInWindow = 0;
+    int m_suppressed = 0;
+    QTimer m_suppressedReport;
 };
 
 #endif // SIM_SIMULATOR_H
