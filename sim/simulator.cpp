@@ -202,12 +202,17 @@ void Simulator::readSerial()
 
 void Simulator::serialError(QSerialPort::SerialPortError error)
 {
-    // Only a device that went away (a pulled adapter, a closed pty pair) is
-    // fatal; read timeouts and the like are not.
-    if (error != QSerialPort::ResourceError || !m_serial.isOpen())
+    // A device that went away (a pulled adapter, the far end of a pty pair
+    // closed) shows as a resource or a read error, and the port would report
+    // it again on every turn of the event loop: such a line is given up.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+        || !m_serial.isOpen())
         return;
-    const QString reason = QStringLiteral("serial device %1 lost: %2")
-                               .arg(m_options.serialDevice, m_serial.errorString());
+    // errorString() may hold a stale system message here; the kind is what is known.
+    const QString reason = QStringLiteral("serial device %1 lost (%2)")
+                               .arg(m_options.serialDevice,
+                                    error == QSerialPort::ReadError ? QStringLiteral("read error")
+                                                                    : QStringLiteral("removed"));
     m_serial.close();
     emit failed(reason);
 }

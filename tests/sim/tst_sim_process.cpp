@@ -248,10 +248,17 @@ void SimProcessTest::serialOverPtyPair()
         QCOMPARE(readLines(panel, 2), QStringLiteral("ID 3 FOLDER 007\nID 3 VOLUME 31\n"));
         QVERIFY(sim.waitForLog(QStringLiteral("serial  skipped 1 byte: 7F")));
         QVERIFY(sim.waitForLog(QStringLiteral("serial  83 01 07  ID 3 folder 007 -> playing")));
+
+        // The pair gone, the line is given up rather than polled forever.
         panel.close();
+        pair.kill();
+        QVERIFY(pair.waitForFinished(StartTimeoutMs));
+        QVERIFY(QTest::qWaitFor([&] { return sim.process.state() == QProcess::NotRunning; },
+                                StartTimeoutMs));
+        QCOMPARE(sim.process.exitCode(), 1);
+        QVERIFY(sim.process.readAllStandardError().contains("serial device " + simEnd.toLocal8Bit()
+                                                            + " lost"));
     }
-    pair.kill();
-    QVERIFY(pair.waitForFinished(StartTimeoutMs));
 }
 
 void SimProcessTest::exitStatus_data()
