@@ -10,25 +10,12 @@ QString threeDigits(int number)
     return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
-QString transportWord(Transport transport)
-{
-    switch (transport) {
-    case Transport::Playing:
-        return QStringLiteral("PLAYING");
-    case Transport::Paused:
-        return QStringLiteral("PAUSED");
-    case Transport::Stopped:
-        break;
-    }
-    return QStringLiteral("STOPPED");
-}
-
 // Key and value of one reply line, or an empty key for an item without an answer.
 QPair<QString, QString> replyField(quint8 item, const PlayerSnapshot &s)
 {
     switch (RequestItem(item)) {
     case RequestItem::PlayerStatus:
-        return {QStringLiteral("STATUS"), transportWord(s.transport)};
+        return {QStringLiteral("STATUS"), statusWord(s.transport)};
     case RequestItem::CurrentFile:
         return {QStringLiteral("FILE"), fileName(s.file)};
     case RequestItem::FullPathName:
@@ -55,6 +42,19 @@ QByteArray formatReply(quint8 item, const PlayerSnapshot &state)
     if (field.first.isEmpty())
         return {};
     return QStringLiteral("ID %1 %2 %3\n").arg(state.id).arg(field.first, field.second).toLatin1();
+}
+
+QString statusWord(Transport transport)
+{
+    switch (transport) {
+    case Transport::Playing:
+        return QStringLiteral("PLAYING");
+    case Transport::Paused:
+        return QStringLiteral("PAUSED");
+    case Transport::Stopped:
+        break;
+    }
+    return QStringLiteral("STOPPED");
 }
 
 QString clockText(qint64 ms)

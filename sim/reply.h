@@ -24,6 +24,9 @@ enum class RequestItem : quint8 {
 /// read in the panel's text pane.
 QByteArray formatReply(quint8 item, const PlayerSnapshot &state);
 
+/// "PLAYING", "PAUSED" or "STOPPED", as the status reply says it.
+QString statusWord(Transport transport);
+
 /// Milliseconds as "mm:ss", seconds truncated; minutes keep counting past 99.
 QString clockText(qint64 ms);
 

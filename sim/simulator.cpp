@@ -39,19 +39,6 @@ QString skippedText(const DecodedItem &item)
                                                     : QStringLiteral(" (no address byte)"));
 }
 
-QString transportText(Transport transport)
-{
-    switch (transport) {
-    case Transport::Playing:
-        return QStringLiteral("playing");
-    case Transport::Paused:
-        return QStringLiteral("paused");
-    case Transport::Stopped:
-        break;
-    }
-    return QStringLiteral("stopped");
-}
-
 } // namespace
 
 Simulator::Simulator(const SimOptions &options, QObject *parent)
@@ -101,7 +88,7 @@ bool Simulator::start(QString *error)
     announce(QStringLiteral("player \"%1\" ID %2 (and ID 0): %3, folder %4 file %5, volume %6")
                  .arg(m_options.model.name)
                  .arg(state.id)
-                 .arg(transportText(state.transport))
+                 .arg(statusWord(state.transport).toLower())
                  .arg(state.folder, 3, 10, QLatin1Char('0'))
                  .arg(state.file)
                  .arg(state.volume));

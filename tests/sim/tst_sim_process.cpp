@@ -268,7 +268,6 @@ void SimProcessTest::exitStatus_data()
     QTest::addColumn<QString>("stdoutPart");
     QTest::addColumn<QString>("stderrPart");
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: quorvex-player-sim" << "";
     QTest::newRow("exit after") << QStringList{"--listen", "127.0.0.1:0", "--exit-after", "0.2"} << 0
                                 << "stopping: --exit-after" << "";
     QTest::newRow("quiet keeps the ready line")
