@@ -16,8 +16,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The panel with a simulated player on 127.0.0.1:65079, stopped when the panel closes.
 run: build
-	cd $(BUILD_DIR) && ./quorvex
+	tools/run-with-sim.sh $(BUILD_DIR)
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
