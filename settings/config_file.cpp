@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDevice>
 #include <QIODevice>
+#include <QTextCodec>
 #include <QTextStream>
 
 #include "app/globals.h"
@@ -101,12 +103,15 @@ bool write_Config_Lines(QIODevice *device, const ConfigSettings &settings)
     };
     Q_ASSERT(lines.size() == Config_Line_Count);
 
-    QTextStream stream(device);
-    for (const QString &line : lines)
-        stream << line << '\n';
-    // The stream buffers everything; a refused byte shows only after the flush.
-    stream.flush();
-    return stream.status() == QTextStream::Ok;
+    // Encoded as a text stream would by default; written in one piece because
+    // a text stream reports a short write as success.
+    const QByteArray bytes =
+        QTextCodec::codecForLocale()->fromUnicode(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    if (device->write(bytes) != bytes.size())
+        return false;
+    // A file keeps written bytes in its own buffer; the disk refuses them here.
+    auto *file = qobject_cast<QFileDevice *>(device);
+    return !file || file->flush();
 }
 
 std::optional<ConfigFileValues> read_Config_Lines(QIODevice *device)
