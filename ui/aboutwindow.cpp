@@ -21,7 +21,7 @@ void aboutwindow::update_Infos()
         + QCoreApplication::applicationVersion() + QStringLiteral("</p><p>")
         + QCoreApplication::organizationName() + QStringLiteral(" \u00a9 ")
         + tr("All rights reserved.") + QStringLiteral("</p><p><a href=\"http://") + domain
-        + QStringLiteral("\">") + domain + QStringLiteral("</a></p><p>") + OS_Description()
+        + QStringLiteral("\">") + domain + QStringLiteral("</a></p><p>") + OS_Description().toHtmlEscaped()
         + QStringLiteral("</p>"));
     setWindowTitle(windowTitle() + QLatin1Char(' ') + QCoreApplication::applicationName());
 }
