@@ -27,6 +27,50 @@ bool selectText(QComboBox *box, const QString &text)
     return true;
 }
 
+ConfigSettings settingsShown(const Ui::MainWindow &ui)
+{
+    ConfigSettings settings;
+    // French wins over English, as when the language is applied.
+    if (ui.action_English->isChecked())
+        settings.language = ConfigLanguage::English;
+    if (ui.action_French->isChecked())
+        settings.language = ConfigLanguage::French;
+    settings.model = currentText(ui.comboBox_Player);
+    settings.port = currentText(ui.comboBox_Port);
+    settings.baudRate = currentText(ui.comboBox_Baudrate);
+    settings.ip = {ui.spinBox_IP_1->value(), ui.spinBox_IP_2->value(),
+                   ui.spinBox_IP_3->value(), ui.spinBox_IP_4->value()};
+    settings.autoConnection = ui.checkBox_Auto_connection->isChecked();
+    settings.playerId = currentText(ui.comboBox_ID);
+    if (ui.radioButton_Sent_Hex->isChecked())
+        settings.sentFormat = FormatHex;
+    else if (ui.radioButton_Sent_Dec->isChecked())
+        settings.sentFormat = FormatDec;
+    if (ui.radioButton_Data_ASCII->isChecked())
+        settings.dataFormat = FormatAscii;
+    else if (ui.radioButton_Data_Hex->isChecked())
+        settings.dataFormat = FormatHex;
+    else if (ui.radioButton_Data_Dec->isChecked())
+        settings.dataFormat = FormatDec;
+    return settings;
+}
+
+/// Checks the radio buttons the file names; other codes leave them as they are.
+void applyFormats(Ui::MainWindow &ui, const ConfigFileValues &values)
+{
+    if (values.sentFormat == FormatHex)
+        ui.radioButton_Sent_Hex->setChecked(true);
+    else if (values.sentFormat == FormatDec)
+        ui.radioButton_Sent_Dec->setChecked(true);
+
+    if (values.dataFormat == FormatAscii)
+        ui.radioButton_Data_ASCII->setChecked(true);
+    else if (values.dataFormat == FormatHex)
+        ui.radioButton_Data_Hex->setChecked(true);
+    else if (values.dataFormat == FormatDec)
+        ui.radioButton_Data_Dec->setChecked(true);
+}
+
 } // namespace
 
 void MainWindow::load_Config_File(QString path)
@@ -70,48 +114,14 @@ void MainWindow::load_Config_File(QString path)
     if (values->autoConnection)
         ui->checkBox_Auto_connection->setChecked(true);
     selectText(ui->comboBox_ID, values->playerId);
-
-    if (values->sentFormat == FormatHex)
-        ui->radioButton_Sent_Hex->setChecked(true);
-    else if (values->sentFormat == FormatDec)
-        ui->radioButton_Sent_Dec->setChecked(true);
-
-    if (values->dataFormat == FormatAscii)
-        ui->radioButton_Data_ASCII->setChecked(true);
-    else if (values->dataFormat == FormatHex)
-        ui->radioButton_Data_Hex->setChecked(true);
-    else if (values->dataFormat == FormatDec)
-        ui->radioButton_Data_Dec->setChecked(true);
+    applyFormats(*ui, *values);
 }
 
 void MainWindow::save_Config_File(QString path)
 {
     path = config_File_Or_Fallback(path);
     ui->textEdit_Data->append(path + Config_Before_Save);
-
-    ConfigSettings settings;
-    // French wins over English, as when the language is applied.
-    if (ui->action_English->isChecked())
-        settings.language = ConfigLanguage::English;
-    if (ui->action_French->isChecked())
-        settings.language = ConfigLanguage::French;
-    settings.model = currentText(ui->comboBox_Player);
-    settings.port = currentText(ui->comboBox_Port);
-    settings.baudRate = currentText(ui->comboBox_Baudrate);
-    settings.ip = {ui->spinBox_IP_1->value(), ui->spinBox_IP_2->value(),
-                   ui->spinBox_IP_3->value(), ui->spinBox_IP_4->value()};
-    settings.autoConnection = ui->checkBox_Auto_connection->isChecked();
-    settings.playerId = currentText(ui->comboBox_ID);
-    if (ui->radioButton_Sent_Hex->isChecked())
-        settings.sentFormat = FormatHex;
-    else if (ui->radioButton_Sent_Dec->isChecked())
-        settings.sentFormat = FormatDec;
-    if (ui->radioButton_Data_ASCII->isChecked())
-        settings.dataFormat = FormatAscii;
-    else if (ui->radioButton_Data_Hex->isChecked())
-        settings.dataFormat = FormatHex;
-    else if (ui->radioButton_Data_Dec->isChecked())
-        settings.dataFormat = FormatDec;
+    const ConfigSettings settings = settingsShown(*ui);
 
     // The new lines go to a temporary file that replaces the old one only once
     // complete, so a failed or interrupted save keeps the previous settings.
@@ -119,8 +129,9 @@ void MainWindow::save_Config_File(QString path)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     ui->textEdit_Data->append(path + Config_After_Save);
-    const bool written = write_Config_Lines(&file, settings);
-    if (!written)
+    // "(after save)" still marks the opened file; a save that fails after it
+    // says so rather than pass for a success.
+    if (!write_Config_Lines(&file, settings))
         file.cancelWriting();
     if (!file.commit())
         ui->textEdit_Data->append(path + Config_Save_Failed);
