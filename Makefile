@@ -1,9 +1,10 @@
 # The two commands of the README: `make run` and `make test`. Both install any
-# missing Debian package, then configure and build into build/.
+# missing Debian package, then configure and build into build/. `make package`
+# builds the Debian package into build/.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -22,6 +23,9 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf $(BUILD_DIR)

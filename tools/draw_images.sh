@@ -166,6 +166,11 @@ done
 icotool -c -o "$OUT/AppIcon.ico" \
     -b 8 "$TMP/icon16p.png" "$TMP/icon32p.png" \
     -b 32 "$TMP/icon16.png" "$TMP/icon32.png" "$TMP/icon48.png" "$TMP/icon128.png"
+# The same pictures, one file per size, for the desktop's hicolor icon theme.
+mkdir -p "$OUT/icons"
+for s in 16 32 48 128; do
+    cp "$TMP/icon$s.png" "$OUT/icons/AppIcon_$s.png"
+done
 
 # ---------------------------------------------------------------- About picture
 

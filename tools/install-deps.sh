@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
-    socat xvfb xauth appstream
+    socat xvfb xauth appstream desktop-file-utils
+    dpkg-dev file
 )
 
 missing=()

@@ -1,6 +1,39 @@
-// PLACEHOLDER until the help-menu work lands.
-#include "app/mainwindow.h"
+// Help menu: the organisation's web page, a mail to support, the About dialog.
 
-void MainWindow::on_action_Brenvale_Home_Page_triggered() {}
-void MainWindow::on_action_Contact_Technical_Support_triggered() {}
-void MainWindow::on_action_About_triggered() {}
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/mainwindow.h"
+#include "ui/aboutwindow.h"
+
+namespace {
+const QString Support_Mail_Address = QStringLiteral("support@brenvale.example");
+}
+
+void MainWindow::on_action_Brenvale_Home_Page_triggered()
+{
+    QDesktopServices::openUrl(
+        QUrl(QStringLiteral("http://") + QCoreApplication::organizationDomain(), QUrl::TolerantMode));
+}
+
+void MainWindow::on_action_Contact_Technical_Support_triggered()
+{
+    // The tolerant parser encodes the blanks and parentheses of the texts.
+    const QString mail = QStringLiteral("mailto:") + Support_Mail_Address
+                         + QStringLiteral("?subject=") + tr("Brenvale Support Request (From:")
+                         + QLatin1Char(' ') + QCoreApplication::applicationName()
+                         + QStringLiteral(" - ") + QCoreApplication::applicationVersion()
+                         + QStringLiteral(")&body=") + tr("( write here your question... )");
+    QDesktopServices::openUrl(QUrl(mail, QUrl::TolerantMode));
+}
+
+void MainWindow::on_action_About_triggered()
+{
+    auto *about = new aboutwindow(nullptr);
+    about->update_Infos();
+    about->setWindowFlags(Qt::WindowCloseButtonHint);
+    // Nothing refers to a closed dialog, so it goes instead of piling up.
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->show();
+}

@@ -1,6 +1,10 @@
 #include "testsupport.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSerialPort>
+#include <QStandardPaths>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtGlobal>
@@ -39,4 +43,11 @@ void reset_Process_Objects()
     }
     readDataText.clear();
     Config_File_Path.clear();
+    QFile::remove(test_Config_File_Path());
+}
+
+QString test_Config_File_Path()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
 }

@@ -13,8 +13,12 @@ void prepare_Test_Process();
 QString test_Data_Home();
 
 /// Brings the process-wide objects back to their start state (empty catalogue,
-/// closed links, empty received text), so several windows can be built one
-/// after another in one process, each as on a fresh start.
+/// closed links, empty received text) and removes the settings file the last
+/// window wrote, so several windows can be built one after another in one
+/// process, each as on a first start.
 void reset_Process_Objects();
+
+/// The configuration file every window of the test process reads and writes.
+QString test_Config_File_Path();
 
 #endif // TESTSUPPORT_H

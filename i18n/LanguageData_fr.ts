@@ -1,0 +1,170 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Player:</source>
+        <translation>Lecteur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Serial Port:</source>
+        <translation>Port série&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Baudrate:</source>
+        <translation>Débit en bauds&#xa0;:</translation>
+    </message>
+    <message>
+        <source>IP Address of the Player:</source>
+        <translation>Adresse IP du lecteur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>Auto-Connection</source>
+        <translation>Connexion automatique</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connecter</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Déconnecter</translation>
+    </message>
+    <message>
+        <source>Player ID:</source>
+        <translation>ID du lecteur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Change ID:</source>
+        <translation>Changer l’ID&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Folder:</source>
+        <translation>Dossier&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Playback Command:</source>
+        <translation>Commande de lecture&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Volume:</source>
+        <translation>Volume&#xa0;:</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>Request:</source>
+        <translation>Requête&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Command Bytes Sent:</source>
+        <translation>Octets de commande envoyés&#xa0;:</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Hexadecimal</source>
+        <translation>Hexadécimal</translation>
+    </message>
+    <message>
+        <source>Decimal</source>
+        <translation>Décimal</translation>
+    </message>
+    <message>
+        <source>Data Received:</source>
+        <translation>Données reçues&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>ASCII</source>
+        <translation>ASCII</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Langue</translation>
+    </message>
+    <message>
+        <source>(default)</source>
+        <translation>(par défaut)</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>English [en]</source>
+        <translation>Anglais [en]</translation>
+    </message>
+    <message>
+        <source>French [fr]</source>
+        <translation>Français [fr]</translation>
+    </message>
+    <message>
+        <source>&amp;Brenvale Home Page</source>
+        <translation>Site web de &amp;Brenvale</translation>
+    </message>
+    <message>
+        <source>&amp;Contact Technical Support</source>
+        <translation>&amp;Contacter le support technique</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>Port Number: </source>
+        <translation>Numéro de port&#xa0;: </translation>
+    </message>
+    <message>
+        <source>Brenvale Support Request (From:</source>
+        <translation>Demande d’assistance Brenvale (de la part de&#xa0;:</translation>
+    </message>
+    <message>
+        <source>( write here your question... )</source>
+        <translation>( écrivez ici votre question... )</translation>
+    </message>
+</context>
+<context>
+    <name>aboutwindow</name>
+    <message>
+        <source>About</source>
+        <translation>À propos de</translation>
+    </message>
+    <message>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <source>All rights reserved.</source>
+        <translation>Tous droits réservés.</translation>
+    </message>
+    <message>
+        <source>Microsoft©</source>
+        <translation>Microsoft©</translation>
+    </message>
+</context>
+</TS>

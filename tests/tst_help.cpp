@@ -1,0 +1,194 @@
+// The help menu: the URLs handed to the desktop and the About dialogs.
+
+#include <QtTest>
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/mainwindow.h"
+#include "testsupport.h"
+#include "ui/aboutwindow.h"
+
+namespace {
+
+/// Stands in for the desktop's browser and mail program.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void openUrl(const QUrl &url) { opened << url; }
+    QList<QUrl> opened;
+};
+
+QList<aboutwindow *> aboutDialogs()
+{
+    QList<aboutwindow *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *about = qobject_cast<aboutwindow *>(widget))
+            dialogs << about;
+    }
+    return dialogs;
+}
+
+QString infos(const aboutwindow *about)
+{
+    return about->findChild<QLabel *>("label_Infos")->text();
+}
+
+} // namespace
+
+class HelpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void urlsHandedToDesktop_data();
+    void urlsHandedToDesktop();
+    void aboutDialogsKeepTheirLanguage();
+    void closedAboutIsReleased_data();
+    void closedAboutIsReleased();
+
+private:
+    void trigger(const char *action) { window->findChild<QAction *>(action)->trigger(); }
+
+    QString m_startDir;
+    QScopedPointer<QTemporaryDir> m_workDir;
+    UrlCatcher m_catcher;
+    MainWindow *window = nullptr;
+};
+
+void HelpTest::initTestCase()
+{
+    prepare_Test_Process();
+    m_startDir = QDir::currentPath();
+    QDesktopServices::setUrlHandler("http", &m_catcher, "openUrl");
+    QDesktopServices::setUrlHandler("mailto", &m_catcher, "openUrl");
+}
+
+void HelpTest::init()
+{
+    reset_Process_Objects();
+    m_workDir.reset(new QTemporaryDir);
+    QVERIFY(QDir::setCurrent(m_workDir->path()));
+    QVERIFY(QFile::copy(QUORVEX_FR_QM, "LanguageData_fr.qm"));
+    m_catcher.opened.clear();
+    window = new MainWindow;
+    trigger("action_English");
+}
+
+void HelpTest::cleanup()
+{
+    qDeleteAll(aboutDialogs());
+    delete window;
+    window = nullptr;
+    reset_Process_Objects();
+    QDir::setCurrent(m_startDir);
+    m_workDir.reset();
+}
+
+void HelpTest::urlsHandedToDesktop_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QByteArray>("encodedMail");
+
+    QTest::newRow("English")
+        << QByteArray("action_English") << "Brenvale Support Request (From: Quorvex - 1.1.0)"
+        << "( write here your question... )"
+        << QByteArray("mailto:support@brenvale.example?subject=Brenvale%20Support%20Request%20"
+                      "(From:%20Quorvex%20-%201.1.0)&body=(%20write%20here%20your%20question...%20)");
+    QTest::newRow("French")
+        << QByteArray("action_French")
+        << QString::fromUtf8("Demande d’assistance Brenvale (de la part de\u00a0: Quorvex - 1.1.0)")
+        << QString::fromUtf8("( écrivez ici votre question... )") << QByteArray();
+}
+
+void HelpTest::urlsHandedToDesktop()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, subject);
+    QFETCH(QString, body);
+    QFETCH(QByteArray, encodedMail);
+
+    trigger(language);
+    trigger("action_Brenvale_Home_Page");
+    trigger("action_Contact_Technical_Support");
+    QCOMPARE(m_catcher.opened.size(), 2);
+
+    QCOMPARE(m_catcher.opened[0].toEncoded(), QByteArray("http://brenvale.example"));
+    const QUrl mail = m_catcher.opened[1];
+    QCOMPARE(mail.scheme(), QStringLiteral("mailto"));
+    QCOMPARE(mail.path(), QStringLiteral("support@brenvale.example"));
+    const QUrlQuery query(mail);
+    QCOMPARE(query.queryItems(QUrl::FullyDecoded).size(), 2);
+    QCOMPARE(query.queryItemValue("subject", QUrl::FullyDecoded), subject);
+    QCOMPARE(query.queryItemValue("body", QUrl::FullyDecoded), body);
+    if (!encodedMail.isEmpty())
+        QCOMPARE(mail.toEncoded(), encodedMail);
+}
+
+void HelpTest::aboutDialogsKeepTheirLanguage()
+{
+    trigger("action_About");
+    aboutwindow *english = aboutDialogs().value(0);
+    QVERIFY(english);
+    trigger("action_French");
+    trigger("action_About");
+    QList<aboutwindow *> dialogs = aboutDialogs();
+    QCOMPARE(dialogs.size(), 2);
+    dialogs.removeOne(english);
+    aboutwindow *french = dialogs.value(0);
+
+    QCOMPARE(english->windowTitle(), QStringLiteral("About Quorvex"));
+    QCOMPARE(infos(english),
+             "<p>Quorvex 1.1.0</p><p>Brenvale \u00a9 All rights reserved.</p>"
+             "<p><a href=\"http://brenvale.example\">brenvale.example</a></p><p>"
+                 + QSysInfo::prettyProductName().toHtmlEscaped() + "</p>");
+    QCOMPARE(french->windowTitle(), QString::fromUtf8("À propos de Quorvex"));
+    QVERIFY(infos(french).contains(QString::fromUtf8("Brenvale \u00a9 Tous droits réservés.")));
+
+    for (aboutwindow *about : {english, french}) {
+        QVERIFY(QTest::qWaitForWindowExposed(about, 5000));
+        QVERIFY(!about->isModal());
+        const QSize size = about->size();
+        about->resize(size + QSize(120, 80));
+        QCOMPARE(about->size(), size);
+    }
+}
+
+void HelpTest::closedAboutIsReleased_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("OK") << "ok";
+    QTest::newRow("Escape") << "escape";
+    QTest::newRow("close button") << "close";
+}
+
+void HelpTest::closedAboutIsReleased()
+{
+    QFETCH(QString, how);
+    trigger("action_About");
+    QPointer<aboutwindow> about = aboutDialogs().value(0);
+    QVERIFY(about);
+    QVERIFY(QTest::qWaitForWindowExposed(about, 5000));
+
+    if (how == "ok")
+        QTest::mouseClick(about->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    else if (how == "escape")
+        QTest::keyClick(about, Qt::Key_Escape);
+    else
+        about->close();
+    QTRY_VERIFY_WITH_TIMEOUT(about.isNull(), 5000);
+}
+
+QTEST_MAIN(HelpTest)
+#include "tst_help.moc"
