@@ -1,10 +1,19 @@
 # The two commands of the README: `make run` and `make test`. Both install any
-# missing Debian package, then configure and build into build/. `make package`
-# builds the Debian package into build/.
+# missing Debian package, then configure and build into build/. `make test`
+# then builds and runs the tests again with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-asan/. `make package` builds the Debian
+# package into build/.
 BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+# Any sanitizer report fails its test; leaks are reported at each test's exit.
+SANITIZER_ENV = \
+	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+
+.PHONY: all deps configure build run test test-sanitize package clean
 
 all: build
 
@@ -23,9 +32,21 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitize
+
+# Debug: it compiles faster than an optimised build, and the tests are short.
+test-sanitize: deps
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON
+	@if grep -l 'QT_QPA_PLATFORM=offscreen' $$(find $(ASAN_DIR) -name CTestTestfile.cmake); then \
+		echo "error: tests in the files above set QT_QPA_PLATFORM=offscreen, which leaks under LeakSanitizer;" \
+			'use QT_QPA_PLATFORM=$${QUORVEX_TEST_PLATFORM} (see tests/lsan.supp)' >&2; \
+		exit 1; \
+	fi
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)
