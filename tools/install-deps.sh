@@ -8,6 +8,8 @@ packages=(
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
     socat xvfb xauth appstream desktop-file-utils
     dpkg-dev file
+    # the fuzz targets: clang, its libFuzzer runtime, llvm-symbolizer for readable reports
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()
