@@ -2,9 +2,13 @@
 # missing Debian package, then configure and build into build/. `make test`
 # then builds and runs the tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/. `make package` builds the Debian
-# package into build/.
+# package into build/. `make fuzz` runs each fuzz target for FUZZ_SECONDS
+# (built with clang in build-fuzz/); CI runs `make fuzz-smoke`, 20 s each.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 20
 JOBS ?= $(shell nproc)
 
 # Any sanitizer report fails its test; leaks are reported at each test's exit.
@@ -13,7 +17,7 @@ SANITIZER_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps configure build run test test-sanitize package clean
+.PHONY: all deps configure build run test test-sanitize fuzz-build fuzz fuzz-smoke package clean
 
 all: build
 
@@ -45,8 +49,18 @@ test-sanitize: deps
 	cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
 
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+
+fuzz: fuzz-build
+	tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
+
 package: build
 	cmake --build $(BUILD_DIR) --target package
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
