@@ -38,5 +38,6 @@ void reset_Process_Objects()
         tcpSocket->close();
     }
     readDataText.clear();
+    readDataFormatter.reset();
     Config_File_Path.clear();
 }
