@@ -27,6 +27,9 @@ void appendDec(const QByteArray &chunk, QString &text)
 
 void ReceivedDataFormatter::append(const QByteArray &chunk, DataFormat format, QString &text)
 {
+    // Without bytes there is nothing received in the new format to flush for.
+    if (chunk.isEmpty())
+        return;
     switch (format) {
     case DataFormat::Text:
         text.reserve(text.size() + chunk.size());
