@@ -5,8 +5,17 @@
 #include <QTemporaryDir>
 #include <QtGlobal>
 
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QtTest>
+
 #include "app/globals.h"
 #include "app/identity.h"
+#include "app/mainwindow.h"
+#include "loopbackplayer.h"
 
 namespace {
 QTemporaryDir &dataHome()
@@ -40,4 +49,39 @@ void reset_Process_Objects()
     readDataText.clear();
     readDataFormatter.reset();
     Config_File_Path.clear();
+}
+
+void choose_Model(MainWindow *window, int index)
+{
+    auto *player = find_Widget<QComboBox>(window, QStringLiteral("comboBox_Player"));
+    player->setCurrentIndex(index);
+    emit player->activated(index);
+}
+
+bool connect_To_Player(MainWindow *window, LoopbackPlayer &player)
+{
+    if (!player.isListening())
+        return false;
+    choose_Model(window, TcpModelIndex);
+    ModelCatalogue[TcpModelIndex].tcpPort = player.port();
+    const int octets[] = {127, 0, 0, 1};
+    for (int i = 0; i < 4; ++i)
+        find_Widget<QSpinBox>(window, QStringLiteral("spinBox_IP_%1").arg(i + 1))
+            ->setValue(octets[i]);
+    find_Widget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+    if (!player.waitForPanel())
+        return false;
+    // The panel's side completes in the event loop, like QTRY_VERIFY polls it.
+    const QDeadlineTimer deadline(5000);
+    while (tcpSocket->state() != QAbstractSocket::ConnectedState) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+QString status_Text(MainWindow *window)
+{
+    return find_Widget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
 }

@@ -2,6 +2,10 @@
 #define TESTSUPPORT_H
 
 #include <QString>
+#include <QWidget>
+
+class LoopbackPlayer;
+class MainWindow;
 
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
@@ -16,5 +20,28 @@ QString test_Data_Home();
 /// closed links, empty received text), so several windows can be built one
 /// after another in one process, each as on a fresh start.
 void reset_Process_Objects();
+
+/// The widget of the window with that object name; the test fails hard without it.
+template <typename T> T *find_Widget(QWidget *window, const QString &name)
+{
+    T *widget = window->findChild<T *>(name);
+    if (!widget)
+        qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+/// Picks model `index` as the operator does with the model selector.
+void choose_Model(MainWindow *window, int index);
+
+/// Index of the TCP model in the catalogue.
+constexpr int TcpModelIndex = 4;
+
+/// Connects the window to `player` as an operator would: the TCP model (its
+/// port set to the player's, since the catalogue's is fixed), 127.0.0.1 in the
+/// address spin boxes, Connect. True once both sides are connected (bounded wait).
+bool connect_To_Player(MainWindow *window, LoopbackPlayer &player);
+
+/// The window's status-bar text.
+QString status_Text(MainWindow *window);
 
 #endif // TESTSUPPORT_H

@@ -1,0 +1,279 @@
+// The panel on a TCP link: a QTcpServer on 127.0.0.1 plays the player.
+
+#include <QtTest>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTcpSocket>
+#include <QTextEdit>
+
+#include "app/globals.h"
+#include "app/mainwindow.h"
+#include "framecases.h"
+#include "loopbackplayer.h"
+#include "testsupport.h"
+
+namespace {
+const QByteArray PlayFrame("\x80\x02\x01", 3);
+}
+
+class TcpLinkTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void connectUsesAddressAndModelPort();
+    void controlFrames_data();
+    void controlFrames();
+    void requestFallback_data();
+    void requestFallback();
+    void volumeButtonsAtTheEnds_data();
+    void volumeButtonsAtTheEnds();
+    void refusedPortLeavesPanelDisconnected();
+    void peerHangUpLeavesPanelDisconnected();
+    void disconnectLetsLastFrameLeave();
+    void nothingSentWithoutLink();
+
+private:
+    template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
+    bool panelShowsConnected();
+    bool panelShowsDisconnected();
+
+    MainWindow *window = nullptr;
+};
+
+void TcpLinkTest::initTestCase()
+{
+    prepare_Test_Process();
+}
+
+void TcpLinkTest::init()
+{
+    reset_Process_Objects();
+    window = new MainWindow;
+}
+
+void TcpLinkTest::cleanup()
+{
+    delete window;
+    window = nullptr;
+    reset_Process_Objects();
+}
+
+bool TcpLinkTest::panelShowsConnected()
+{
+    return !widget<QWidget>("frame_Settings")->isEnabled()
+           && !widget<QWidget>("pushButton_Connect")->isEnabled()
+           && widget<QWidget>("pushButton_Disconnect")->isEnabled()
+           && widget<QWidget>("frame_Commands")->isEnabled();
+}
+
+bool TcpLinkTest::panelShowsDisconnected()
+{
+    return widget<QWidget>("frame_Settings")->isEnabled()
+           && widget<QWidget>("pushButton_Connect")->isEnabled()
+           && !widget<QWidget>("pushButton_Disconnect")->isEnabled()
+           && !widget<QWidget>("frame_Commands")->isEnabled();
+}
+
+void TcpLinkTest::connectUsesAddressAndModelPort()
+{
+    LoopbackPlayer player;
+    QVERIFY(player.isListening());
+    choose_Model(window, TcpModelIndex);
+    ModelCatalogue[TcpModelIndex].tcpPort = player.port();
+    widget<QSpinBox>("spinBox_IP_1")->setValue(127);
+    widget<QSpinBox>("spinBox_IP_4")->setValue(1);
+    widget<QPushButton>("pushButton_Connect")->click();
+
+    const QString target = QStringLiteral("127.0.0.1:%1").arg(player.port());
+    // The attempt counts as a link: it shows, and Disconnect could abort it.
+    QCOMPARE(status_Text(window), QStringLiteral("Connecting to %1...").arg(target));
+    QVERIFY(panelShowsConnected());
+
+    QVERIFY(player.waitForPanel());
+    QTRY_COMPARE_WITH_TIMEOUT(status_Text(window), QStringLiteral("Connected to %1").arg(target),
+                              5000);
+    QCOMPARE(tcpSocket->peerPort(), player.port());
+    QCOMPARE(tcpSocket->peerAddress(), QHostAddress(QHostAddress::LocalHost));
+    QVERIFY(panelShowsConnected());
+}
+
+void TcpLinkTest::controlFrames_data()
+{
+    add_Frame_Rows({TcpModelIndex});
+}
+
+void TcpLinkTest::controlFrames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, argument);
+    QFETCH(QString, id);
+    QFETCH(bool, decimal);
+    QFETCH(QByteArray, frame);
+
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
+
+    perform_Control(window, control, argument, id);
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(player.takeReceived(), frame);
+    QCOMPARE(sent_Labels(window), labels_For(frame, decimal));
+    if (control == QLatin1String("volume"))
+        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), argument);
+    if (control == QLatin1String("changeId"))
+        QCOMPARE(widget<QLabel>("label_Player")->text(),
+                 QStringLiteral("Change ID: 127 %1").arg(argument));
+}
+
+void TcpLinkTest::requestFallback_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("empty request selector") << QStringList();
+    QTest::newRow("entry matching no command") << QStringList{"Battery level"};
+    QTest::newRow("entry in the wrong case") << QStringList{"remaining time"};
+}
+
+void TcpLinkTest::requestFallback()
+{
+    QFETCH(QStringList, entries);
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    auto *requests = widget<QComboBox>("comboBox_Request");
+    requests->clear();
+    requests->addItems(entries);
+
+    widget<QPushButton>("pushButton_Request")->click();
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(player.takeReceived(), QByteArray("\x80\x04\x00", 3));
+}
+
+void TcpLinkTest::volumeButtonsAtTheEnds_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("sent");
+
+    // The TCP model's volume runs from 0 to 31.
+    QTest::newRow("More below the maximum") << 12 << "pushButton_Volume_More"
+                                            << QByteArray("\x80\x03\x1F", 3);
+    QTest::newRow("Less above the minimum") << 12 << "pushButton_Volume_Less"
+                                            << QByteArray("\x80\x03\x00", 3);
+    QTest::newRow("More at the maximum") << 31 << "pushButton_Volume_More" << QByteArray();
+    QTest::newRow("Less at the minimum") << 0 << "pushButton_Volume_Less" << QByteArray();
+}
+
+void TcpLinkTest::volumeButtonsAtTheEnds()
+{
+    QFETCH(int, start);
+    QFETCH(QString, button);
+    QFETCH(QByteArray, sent);
+
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    auto *slider = widget<QSlider>("horizontalSlider_Volume");
+    if (slider->value() != start) {
+        slider->setValue(start);
+        QVERIFY(player.waitForBytes(3));
+        player.takeReceived();
+    }
+    const QStringList labelsBefore = sent_Labels(window);
+
+    widget<QPushButton>(button)->click();
+    if (!sent.isEmpty()) {
+        QVERIFY(player.waitForBytes(3));
+        QCOMPARE(player.takeReceived(), sent);
+        return;
+    }
+    QCOMPARE(sent_Labels(window), labelsBefore);
+    // Frames keep their order on the link: had the click sent anything, it
+    // would arrive before this Play frame.
+    widget<QPushButton>("pushButton_Play")->click();
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(player.takeReceived(), PlayFrame);
+}
+
+void TcpLinkTest::refusedPortLeavesPanelDisconnected()
+{
+    LoopbackPlayer player;
+    const quint16 port = player.port();
+    player.stopListening();
+    choose_Model(window, TcpModelIndex);
+    ModelCatalogue[TcpModelIndex].tcpPort = port;
+    widget<QSpinBox>("spinBox_IP_1")->setValue(127);
+    widget<QSpinBox>("spinBox_IP_4")->setValue(1);
+    widget<QPushButton>("pushButton_Connect")->click();
+
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsDisconnected(), 5000);
+    QCOMPARE(status_Text(window),
+             QStringLiteral("Connection to 127.0.0.1:%1 failed: Connection refused").arg(port));
+    QVERIFY(!tcpSocket->isOpen());
+    // A second Connect starts a fresh attempt from the closed socket.
+    widget<QPushButton>("pushButton_Connect")->click();
+    QCOMPARE(status_Text(window), QStringLiteral("Connecting to 127.0.0.1:%1...").arg(port));
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsDisconnected(), 5000);
+    QVERIFY(status_Text(window).endsWith(QLatin1String("failed: Connection refused")));
+}
+
+void TcpLinkTest::peerHangUpLeavesPanelDisconnected()
+{
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    // The last words before the hang-up still reach the pane.
+    QVERIFY(player.send("bye"));
+    player.hangUp();
+
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsDisconnected(), 5000);
+    QCOMPARE(status_Text(window),
+             QStringLiteral("Connection to 127.0.0.1:%1 lost: The remote host closed the connection")
+                 .arg(player.port()));
+    QCOMPARE(widget<QTextEdit>("textEdit_Data")->toPlainText(), QStringLiteral("bye"));
+    QVERIFY(!tcpSocket->isOpen());
+
+    // The operator can connect again at once.
+    widget<QPushButton>("pushButton_Connect")->click();
+    QVERIFY(player.waitForPanel());
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsConnected(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(status_Text(window).startsWith(QLatin1String("Connected to")), 5000);
+    widget<QPushButton>("pushButton_Play")->click();
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(player.takeReceived(), PlayFrame);
+}
+
+void TcpLinkTest::disconnectLetsLastFrameLeave()
+{
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    widget<QPushButton>("pushButton_Play")->click();
+    widget<QPushButton>("pushButton_Disconnect")->click();
+
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(player.takeReceived(), PlayFrame);
+    QTRY_VERIFY_WITH_TIMEOUT(!player.hasPanel(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsDisconnected(), 5000);
+    QVERIFY(status_Text(window).isEmpty());
+}
+
+void TcpLinkTest::nothingSentWithoutLink()
+{
+    choose_Model(window, TcpModelIndex);
+    const QStringList labelsBefore = sent_Labels(window);
+    widget<QPushButton>("pushButton_Play")->click();
+    QCOMPARE(sent_Labels(window), labelsBefore);
+    // The volume label still follows the slider, with or without a link.
+    widget<QSlider>("horizontalSlider_Volume")->setValue(7);
+    QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QStringLiteral("7"));
+    QCOMPARE(sent_Labels(window), labelsBefore);
+}
+
+QTEST_MAIN(TcpLinkTest)
+#include "tst_link_tcp.moc"
