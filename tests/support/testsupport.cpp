@@ -18,6 +18,18 @@
 #include "loopbackplayer.h"
 
 namespace {
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns each time a shown window's size hints change;
+// that says nothing about the panel and buries the real messages.
+void dropPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message == QLatin1String("This plugin does not support propagateSizeHints()"))
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
 QTemporaryDir &dataHome()
 {
     static QTemporaryDir dir;
@@ -28,6 +40,7 @@ QTemporaryDir &dataHome()
 void prepare_Test_Process()
 {
     set_Application_Identity();
+    previousHandler = qInstallMessageHandler(dropPlatformNoise);
     qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
 }
