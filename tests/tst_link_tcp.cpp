@@ -11,6 +11,11 @@
 #include <QTcpSocket>
 #include <QTextEdit>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "framecases.h"
@@ -19,7 +24,45 @@
 
 namespace {
 const QByteArray PlayFrame("\x80\x02\x01", 3);
-}
+
+/// A port on 127.0.0.1 whose accept queue is full: the kernel drops further
+/// handshakes, so a connection attempt to it stays under way.
+class SilentPort
+{
+public:
+    SilentPort()
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(m_listener, reinterpret_cast<sockaddr *>(&address), length) != 0
+            || ::listen(m_listener, 0) != 0
+            || ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        m_port = ntohs(address.sin_port);
+        // A backlog of 0 still queues one connection; two make sure it is full.
+        // Without blocking, since the second one cannot complete either.
+        for (int &filler : m_fillers) {
+            filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(filler, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        }
+    }
+    ~SilentPort()
+    {
+        for (int filler : m_fillers)
+            ::close(filler);
+        ::close(m_listener);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    int m_fillers[2] = {-1, -1};
+    quint16 m_port = 0;
+};
+} // namespace
 
 class TcpLinkTest : public QObject
 {
@@ -41,6 +84,8 @@ private slots:
     void peerHangUpLeavesPanelDisconnected();
     void disconnectLetsLastFrameLeave();
     void nothingSentWithoutLink();
+    void attemptUnderWayCarriesNoFrame();
+    void notationSwitches();
 
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
@@ -273,6 +318,63 @@ void TcpLinkTest::nothingSentWithoutLink()
     widget<QSlider>("horizontalSlider_Volume")->setValue(7);
     QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QStringLiteral("7"));
     QCOMPARE(sent_Labels(window), labelsBefore);
+}
+
+void TcpLinkTest::attemptUnderWayCarriesNoFrame()
+{
+    SilentPort silent;
+    QVERIFY(silent.port() != 0);
+    choose_Model(window, TcpModelIndex);
+    ModelCatalogue[TcpModelIndex].tcpPort = silent.port();
+    widget<QSpinBox>("spinBox_IP_1")->setValue(127);
+    widget<QSpinBox>("spinBox_IP_4")->setValue(1);
+    QSignalSpy stateChanges(tcpSocket, &QAbstractSocket::stateChanged);
+    widget<QPushButton>("pushButton_Connect")->click();
+
+    // The handshake runs into the full queue: the attempt neither fails nor
+    // succeeds (a refusal on loopback would come at once).
+    QVERIFY(!stateChanges.isEmpty());
+    stateChanges.clear();
+    QVERIFY(!stateChanges.wait(300));
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::ConnectingState);
+    QVERIFY(panelShowsConnected());
+    QVERIFY(status_Text(window).startsWith(QLatin1String("Connecting to 127.0.0.1:")));
+    // Nothing can carry the frame yet, so it is neither buffered nor shown.
+    const QStringList labels = sent_Labels(window);
+    widget<QPushButton>("pushButton_Play")->click();
+    QCOMPARE(sent_Labels(window), labels);
+    QCOMPARE(tcpSocket->bytesToWrite(), qint64(0));
+
+    // Disconnect gives the attempt up at once instead of when it succeeds.
+    widget<QPushButton>("pushButton_Disconnect")->click();
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(panelShowsDisconnected());
+}
+
+void TcpLinkTest::notationSwitches()
+{
+    auto *hex = widget<QRadioButton>("radioButton_Sent_Hex");
+    auto *dec = widget<QRadioButton>("radioButton_Sent_Dec");
+    // The switches lie in the command area, usable only with a link.
+    LoopbackPlayer player;
+    QVERIFY(connect_To_Player(window, player));
+    // Before any frame: whatever the start-up texts are, they read as 0.
+    dec->click();
+    QCOMPARE(sent_Labels(window), (QStringList{"0", "0", "0"}));
+    hex->click();
+    QCOMPARE(sent_Labels(window), (QStringList{"00", "00", "00"}));
+
+    perform_Control(window, "pushButton_Play", "", "5");
+    QVERIFY(player.waitForBytes(3));
+    QCOMPARE(sent_Labels(window), (QStringList{"85", "02", "01"}));
+    dec->click();
+    QCOMPARE(sent_Labels(window), (QStringList{"133", "2", "1"}));
+    // A click on the notation already shown leaves the labels as they are.
+    dec->click();
+    QCOMPARE(sent_Labels(window), (QStringList{"133", "2", "1"}));
+    hex->click();
+    hex->click();
+    QCOMPARE(sent_Labels(window), (QStringList{"85", "02", "01"}));
 }
 
 QTEST_MAIN(TcpLinkTest)
