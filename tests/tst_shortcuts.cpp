@@ -7,23 +7,29 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
-#include <QTextEdit>
 
-#include "app/globals.h"
 #include "app/mainwindow.h"
 #include "framecases.h"
 #include "loopbackplayer.h"
 #include "testsupport.h"
 
-Q_DECLARE_METATYPE(Qt::Key)
-Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
-
 namespace {
-const QByteArray PlayFrame("\x80\x02\x01", 3);
-
-QByteArray frame(int code, int value)
+bool activate(QWidget *topLevel)
 {
-    return QByteArray(1, char(0x80)) + char(code) + char(value);
+    topLevel->show();
+    QApplication::setActiveWindow(topLevel);
+    return QTest::qWaitForWindowActive(topLevel, 5000);
+}
+
+// Delivered where the keyboard focus is, through the application's shortcut
+// map. With the text given, QtTest needs no character for the key: it has
+// none for Key_MediaPause and stops on an assertion.
+void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                  : QApplication::activeWindow();
+    QVERIFY(target);
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(key), QString(), modifiers);
 }
 } // namespace
 
@@ -32,7 +38,7 @@ class ShortcutsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { prepare_Test_Process(); }
     void init();
     void cleanup();
 
@@ -45,18 +51,12 @@ private slots:
 
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
-    bool activate(QWidget *topLevel);
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers);
-    bool nothingSentSince();
+    void setVolume(int volume);
+    bool nothingSent();
 
     MainWindow *window = nullptr;
     LoopbackPlayer *player = nullptr;
 };
-
-void ShortcutsTest::initTestCase()
-{
-    prepare_Test_Process();
-}
 
 void ShortcutsTest::init()
 {
@@ -69,104 +69,76 @@ void ShortcutsTest::init()
 void ShortcutsTest::cleanup()
 {
     delete player;
-    player = nullptr;
     delete window;
-    window = nullptr;
     reset_Process_Objects();
 }
 
-bool ShortcutsTest::activate(QWidget *topLevel)
+void ShortcutsTest::setVolume(int volume)
 {
-    topLevel->show();
-    QApplication::setActiveWindow(topLevel);
-    return QTest::qWaitForWindowActive(topLevel, 5000);
-}
-
-// Delivered where the keyboard focus is, through the application's shortcut map.
-void ShortcutsTest::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
-                                                  : QApplication::activeWindow();
-    QVERIFY(target);
-    // With the text given, QtTest needs no character for the key: it has none
-    // for Key_MediaPause and stops on an assertion.
-    QTest::sendKeyEvent(QTest::Click, target, key, QString(), modifiers);
+    auto *slider = widget<QSlider>("horizontalSlider_Volume");
+    if (slider->value() == volume)
+        return;
+    slider->setValue(volume);
+    QVERIFY(player->waitForBytes(3));
+    player->takeReceived();
 }
 
 // Frames keep their order on the link: had anything been sent before, it
 // would arrive ahead of this Play frame.
-bool ShortcutsTest::nothingSentSince()
+bool ShortcutsTest::nothingSent()
 {
     widget<QPushButton>("pushButton_Play")->click();
-    return player->waitForBytes(3) && player->takeReceived() == PlayFrame;
+    return player->waitForBytes(3) && player->takeReceived() == QByteArray::fromHex("800201");
 }
 
 void ShortcutsTest::bindings_data()
 {
-    QTest::addColumn<Qt::Key>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("ctrl");
     QTest::addColumn<QByteArray>("sent");
-
-    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
-    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    QTest::addColumn<QString>("focus");
     const struct
     {
         const char *name;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        QByteArray sent;
+        int key;
+        bool ctrl;
+        const char *sent;
     } bindings[] = {
-        {"Ctrl+0", Qt::Key_0, ctrl, frame(0x01, 0)},
-        {"Ctrl+1", Qt::Key_1, ctrl, frame(0x01, 1)},
-        {"Ctrl+2", Qt::Key_2, ctrl, frame(0x01, 2)},
-        {"Ctrl+3", Qt::Key_3, ctrl, frame(0x01, 3)},
-        {"Ctrl+4", Qt::Key_4, ctrl, frame(0x01, 4)},
-        {"Ctrl+5", Qt::Key_5, ctrl, frame(0x01, 5)},
-        {"Ctrl+6", Qt::Key_6, ctrl, frame(0x01, 6)},
-        {"Ctrl+7", Qt::Key_7, ctrl, frame(0x01, 7)},
-        {"Ctrl+8", Qt::Key_8, ctrl, frame(0x01, 8)},
-        {"Ctrl+9", Qt::Key_9, ctrl, frame(0x01, 9)},
-        {"Ctrl+Plus", Qt::Key_Plus, ctrl, frame(0x03, 11)},
-        {"Ctrl+Minus", Qt::Key_Minus, ctrl, frame(0x03, 9)},
-        {"Media Play", Qt::Key_MediaPlay, none, frame(0x02, 1)},
-        {"Media Stop", Qt::Key_MediaStop, none, frame(0x02, 2)},
-        {"Media Next", Qt::Key_MediaNext, none, frame(0x02, 3)},
-        {"Media Previous", Qt::Key_MediaPrevious, none, frame(0x02, 4)},
-        {"Media Pause", Qt::Key_MediaPause, none, frame(0x02, 5)},
-        {"Ctrl+Media Next", Qt::Key_MediaNext, ctrl, frame(0x02, 6)},
-        {"Ctrl+Media Previous", Qt::Key_MediaPrevious, ctrl, frame(0x02, 7)},
+        {"Ctrl+0", Qt::Key_0, true, "800100"},         {"Ctrl+1", Qt::Key_1, true, "800101"},
+        {"Ctrl+2", Qt::Key_2, true, "800102"},         {"Ctrl+3", Qt::Key_3, true, "800103"},
+        {"Ctrl+4", Qt::Key_4, true, "800104"},         {"Ctrl+5", Qt::Key_5, true, "800105"},
+        {"Ctrl+6", Qt::Key_6, true, "800106"},         {"Ctrl+7", Qt::Key_7, true, "800107"},
+        {"Ctrl+8", Qt::Key_8, true, "800108"},         {"Ctrl+9", Qt::Key_9, true, "800109"},
+        {"Ctrl+Plus", Qt::Key_Plus, true, "80030B"},   {"Ctrl+Minus", Qt::Key_Minus, true, "800309"},
+        {"Play", Qt::Key_MediaPlay, false, "800201"},  {"Stop", Qt::Key_MediaStop, false, "800202"},
+        {"Next", Qt::Key_MediaNext, false, "800203"},  {"Previous", Qt::Key_MediaPrevious, false, "800204"},
+        {"Pause", Qt::Key_MediaPause, false, "800205"}, {"Ctrl+Next", Qt::Key_MediaNext, true, "800206"},
+        {"Ctrl+Previous", Qt::Key_MediaPrevious, true, "800207"},
     };
-    QTest::addColumn<QString>("focus");
     // Focus where typing could claim the keys: text, list, slider, button.
-    const char *const focusWidgets[] = {"textEdit_Data", "comboBox_Folder",
-                                        "horizontalSlider_Volume", "pushButton_Stop"};
-    for (const auto &binding : bindings) {
-        for (const char *focus : focusWidgets) {
-            QTest::newRow(qPrintable(QStringLiteral("%1, focus on %2").arg(binding.name, focus)))
-                << binding.key << binding.modifiers << binding.sent << QString(focus);
-        }
-    }
+    for (const auto &b : bindings)
+        for (const char *focus :
+             {"textEdit_Data", "comboBox_Folder", "horizontalSlider_Volume", "pushButton_Stop"})
+            QTest::addRow("%s, focus on %s", b.name, focus)
+                << b.key << b.ctrl << QByteArray::fromHex(b.sent) << QString(focus);
 }
 
 void ShortcutsTest::bindings()
 {
-    QFETCH(Qt::Key, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, key);
+    QFETCH(bool, ctrl);
     QFETCH(QByteArray, sent);
     QFETCH(QString, focus);
-
     QVERIFY(connect_To_Player(window, *player));
     QVERIFY(activate(window));
-    // Volume 10, so both volume steps have room; folder shortcuts ignore the selector.
-    widget<QSlider>("horizontalSlider_Volume")->setValue(10);
-    QVERIFY(player->waitForBytes(3));
-    player->takeReceived();
+    setVolume(10); // room for both volume steps
+    // Folder shortcuts ignore the selector and the Folder button's state.
     widget<QComboBox>("comboBox_Folder")->setCurrentIndex(300);
     widget<QWidget>("pushButton_Folder")->setEnabled(false);
 
     widget<QWidget>(focus)->setFocus();
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), widget<QWidget>(focus), 5000);
-    press(key, modifiers);
+    press(key, ctrl ? Qt::ControlModifier : Qt::NoModifier);
     QVERIFY(player->waitForBytes(3));
     QCOMPARE(player->takeReceived(), sent);
     QCOMPARE(sent_Labels(window), labels_For(sent, false));
@@ -175,39 +147,32 @@ void ShortcutsTest::bindings()
 void ShortcutsTest::volumeStepsStopAtTheEnds_data()
 {
     QTest::addColumn<int>("start");
-    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<int>("key");
     QTest::addColumn<int>("after");
-
     // The TCP model's volume runs from 0 to 31.
-    QTest::newRow("Ctrl+Plus at the maximum") << 31 << Qt::Key_Plus << 31;
-    QTest::newRow("Ctrl+Minus at the minimum") << 0 << Qt::Key_Minus << 0;
-    QTest::newRow("Ctrl+Plus one below the maximum") << 30 << Qt::Key_Plus << 31;
-    QTest::newRow("Ctrl+Minus one above the minimum") << 1 << Qt::Key_Minus << 0;
+    QTest::newRow("Ctrl+Plus at the maximum") << 31 << int(Qt::Key_Plus) << 31;
+    QTest::newRow("Ctrl+Minus at the minimum") << 0 << int(Qt::Key_Minus) << 0;
+    QTest::newRow("Ctrl+Plus below the maximum") << 30 << int(Qt::Key_Plus) << 31;
+    QTest::newRow("Ctrl+Minus above the minimum") << 1 << int(Qt::Key_Minus) << 0;
 }
 
 void ShortcutsTest::volumeStepsStopAtTheEnds()
 {
     QFETCH(int, start);
-    QFETCH(Qt::Key, key);
+    QFETCH(int, key);
     QFETCH(int, after);
-
     QVERIFY(connect_To_Player(window, *player));
     QVERIFY(activate(window));
-    auto *slider = widget<QSlider>("horizontalSlider_Volume");
-    if (slider->value() != start) {
-        slider->setValue(start);
-        QVERIFY(player->waitForBytes(3));
-        player->takeReceived();
-    }
+    setVolume(start);
     press(key, Qt::ControlModifier);
-    QCOMPARE(slider->value(), after);
+    QCOMPARE(widget<QSlider>("horizontalSlider_Volume")->value(), after);
     if (after == start) {
-        QVERIFY(nothingSentSince());
-    } else {
-        QVERIFY(player->waitForBytes(3));
-        QCOMPARE(player->takeReceived(), frame(0x03, after));
-        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QString::number(after));
+        QVERIFY(nothingSent());
+        return;
     }
+    QVERIFY(player->waitForBytes(3));
+    QCOMPARE(player->takeReceived(), QByteArray::fromHex("8003") + char(after));
+    QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QString::number(after));
 }
 
 void ShortcutsTest::inactiveWindowIgnoresShortcuts()
@@ -217,8 +182,8 @@ void ShortcutsTest::inactiveWindowIgnoresShortcuts()
     other.resize(200, 100);
     QVERIFY(activate(&other));
     press(Qt::Key_5, Qt::ControlModifier);
-    press(Qt::Key_MediaStop, Qt::NoModifier);
-    QVERIFY(nothingSentSince());
+    press(Qt::Key_MediaStop);
+    QVERIFY(nothingSent());
 }
 
 void ShortcutsTest::withoutLinkStepsOnlyMoveSlider()

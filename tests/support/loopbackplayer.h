@@ -11,32 +11,26 @@
 class LoopbackPlayer
 {
 public:
-    LoopbackPlayer();
+    LoopbackPlayer() { m_server.listen(QHostAddress::LocalHost, 0); }
 
     bool isListening() const { return m_server.isListening(); }
     quint16 port() const { return m_server.serverPort(); }
 
-    /// Waits (bounded) for the panel's connection.
+    /// Waits (bounded) for the panel's connection, or a new one after a hang-up.
     bool waitForPanel(int timeoutMs = 5000);
     bool hasPanel() const { return m_peer && m_peer->state() == QAbstractSocket::ConnectedState; }
 
     /// Waits (bounded) until at least `count` bytes have arrived in total.
     bool waitForBytes(int count, int timeoutMs = 5000);
-
-    /// Everything received so far; takeReceived() empties it.
-    QByteArray received();
+    /// Everything received so far, which it forgets.
     QByteArray takeReceived();
 
     /// Sends `bytes` to the panel and waits (bounded) until they left.
     bool send(const QByteArray &bytes);
     /// Closes the connection from the player's side.
     void hangUp();
-    /// Stops accepting, so the port refuses new connections.
-    void stopListening() { m_server.close(); }
 
 private:
-    void collect();
-
     QTcpServer m_server;
     QPointer<QTcpSocket> m_peer;
     QByteArray m_received;

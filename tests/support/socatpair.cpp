@@ -2,14 +2,10 @@
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QThread>
 
 SocatPair::SocatPair(int timeoutMs)
 {
-    if (!m_dir.isValid()) {
-        m_failure = QStringLiteral("no temporary folder");
-        return;
-    }
+    // The serial lock file is named after the port's file name: make it unique.
     const QString unique = QFileInfo(m_dir.path()).fileName();
     m_panelEnd = m_dir.filePath(unique + QStringLiteral("-panel"));
     m_playerEnd = m_dir.filePath(unique + QStringLiteral("-player"));
@@ -18,33 +14,20 @@ SocatPair::SocatPair(int timeoutMs)
                     {QStringLiteral("-d"), QStringLiteral("-d"),
                      QStringLiteral("pty,raw,echo=0,link=") + m_panelEnd,
                      QStringLiteral("pty,raw,echo=0,link=") + m_playerEnd});
-    if (!m_process.waitForStarted(timeoutMs)) {
-        m_failure = QStringLiteral("socat did not start: ") + m_process.errorString();
-        return;
-    }
-    // socat announces each pty on stderr before it makes the links; poll them.
+    // socat makes both links, then logs that it relays; a write before that could be lost.
     const QDeadlineTimer deadline(timeoutMs);
-    while (!(QFileInfo::exists(m_panelEnd) && QFileInfo::exists(m_playerEnd))) {
-        if (deadline.hasExpired() || m_process.state() != QProcess::Running) {
-            m_failure = QStringLiteral("socat made no pty pair: ")
-                        + QString::fromLocal8Bit(m_process.readAll());
-            return;
-        }
-        m_process.waitForReadyRead(20);
-    }
-    // socat logs "starting data transfer loop" once it relays; until then a
-    // write could be lost.
     QByteArray log;
     while (!log.contains("starting data transfer loop")) {
-        if (deadline.hasExpired() || m_process.state() != QProcess::Running) {
-            m_failure = QStringLiteral("socat did not start relaying: ")
-                        + QString::fromLocal8Bit(log);
+        if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+            m_failure = QStringLiteral("socat made no pty pair: ") + m_process.errorString()
+                        + QLatin1Char(' ') + QString::fromLocal8Bit(log);
             return;
         }
-        m_process.waitForReadyRead(20);
         log += m_process.readAll();
     }
-    m_ready = true;
+    m_ready = QFileInfo::exists(m_panelEnd) && QFileInfo::exists(m_playerEnd);
+    if (!m_ready)
+        m_failure = QStringLiteral("socat made no links: ") + QString::fromLocal8Bit(log);
 }
 
 SocatPair::~SocatPair()

@@ -23,7 +23,6 @@ public:
     QString failure() const { return m_failure; }
 
     /// The end the panel opens, and the end the test plays the player on.
-    /// Their file names are unique, since the serial lock file is named after them.
     QString panelEnd() const { return m_panelEnd; }
     QString playerEnd() const { return m_playerEnd; }
 

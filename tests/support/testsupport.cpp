@@ -71,17 +71,22 @@ void choose_Model(MainWindow *window, int index)
     emit player->activated(index);
 }
 
-bool connect_To_Player(MainWindow *window, LoopbackPlayer &player)
+void start_TCP_Connect(MainWindow *window, quint16 port)
 {
-    if (!player.isListening())
-        return false;
     choose_Model(window, TcpModelIndex);
-    ModelCatalogue[TcpModelIndex].tcpPort = player.port();
+    ModelCatalogue[TcpModelIndex].tcpPort = port;
     const int octets[] = {127, 0, 0, 1};
     for (int i = 0; i < 4; ++i)
         find_Widget<QSpinBox>(window, QStringLiteral("spinBox_IP_%1").arg(i + 1))
             ->setValue(octets[i]);
     find_Widget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+}
+
+bool connect_To_Player(MainWindow *window, LoopbackPlayer &player)
+{
+    if (!player.isListening())
+        return false;
+    start_TCP_Connect(window, player.port());
     if (!player.waitForPanel())
         return false;
     // The panel's side completes in the event loop, like QTRY_VERIFY polls it.
@@ -92,6 +97,14 @@ bool connect_To_Player(MainWindow *window, LoopbackPlayer &player)
         QTest::qWait(10);
     }
     return true;
+}
+
+bool panel_Shows_Link(MainWindow *window, bool open)
+{
+    return find_Widget<QWidget>(window, "frame_Settings")->isEnabled() == !open
+           && find_Widget<QWidget>(window, "pushButton_Connect")->isEnabled() == !open
+           && find_Widget<QWidget>(window, "pushButton_Disconnect")->isEnabled() == open
+           && find_Widget<QWidget>(window, "frame_Commands")->isEnabled() == open;
 }
 
 QString status_Text(MainWindow *window)

@@ -36,10 +36,16 @@ void choose_Model(MainWindow *window, int index);
 /// Index of the TCP model in the catalogue.
 constexpr int TcpModelIndex = 4;
 
-/// Connects the window to `player` as an operator would: the TCP model (its
-/// port set to the player's, since the catalogue's is fixed), 127.0.0.1 in the
-/// address spin boxes, Connect. True once both sides are connected (bounded wait).
+/// Clicks Connect as an operator would with the TCP model (its port set to
+/// `port`, since the catalogue's is fixed) and 127.0.0.1 in the spin boxes.
+void start_TCP_Connect(MainWindow *window, quint16 port);
+
+/// start_TCP_Connect to `player`; true once both sides are connected (bounded wait).
 bool connect_To_Player(MainWindow *window, LoopbackPlayer &player);
+
+/// Whether every control follows the link state `open`: settings and Connect
+/// for no link, Disconnect and the command area for one.
+bool panel_Shows_Link(MainWindow *window, bool open);
 
 /// The window's status-bar text.
 QString status_Text(MainWindow *window);
