@@ -9,6 +9,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
+#include "protocol/frames.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -126,7 +127,7 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setFlowControl(QSerialPort::NoFlowControl);
     if (serialPort->open(QIODevice::ReadWrite)) {
-        show_Link_Status(tr("Connected to %1 at %2 baud").arg(portName).arg(speed));
+        show_Link_Status(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
         return;
     }
 #ifdef Q_OS_LINUX

@@ -6,8 +6,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include "protocol/frames.h"
-
 /// The serial link is open once open() succeeded, until it is closed.
 bool serial_Link_Open();
 
