@@ -14,10 +14,13 @@
 #include "testsupport.h"
 
 namespace {
+// An X server refuses the focus to a window that is not mapped yet.
 bool activate(QWidget *topLevel)
 {
     topLevel->show();
-    QApplication::setActiveWindow(topLevel);
+    if (!QTest::qWaitForWindowExposed(topLevel, 5000))
+        return false;
+    topLevel->activateWindow();
     return QTest::qWaitForWindowActive(topLevel, 5000);
 }
 
