@@ -14,6 +14,7 @@ QSerialPort *const serialPort = new QSerialPort();
 QTcpSocket *const tcpSocket = new QTcpSocket();
 
 QString readDataText;
+ReceivedDataFormatter readDataFormatter;
 
 const QString Config_File_Suffix = QStringLiteral(".cfg");
 const QString Config_File_Version = QStringLiteral("1.00");

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTranslator>
 
+#include "link/received_data.h"
 #include "protocol/catalogue.h"
 
 class QSerialPort;
@@ -29,6 +30,10 @@ extern QTcpSocket *const tcpSocket;
 
 /// Everything received since start or the last Clear, as shown in the pane.
 extern QString readDataText;
+
+/// The decoding state behind readDataText: a character cut by a chunk boundary
+/// waits here for its remaining bytes. Cleared together with readDataText.
+extern ReceivedDataFormatter readDataFormatter;
 
 extern const QString Config_File_Suffix;
 extern const QString Config_File_Version;

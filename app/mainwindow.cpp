@@ -42,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     update_Connection_Controls();
     connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
     connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
+    watch_Links();
     create_Shortcuts();
     if (ui->checkBox_Auto_connection->isChecked())
         connect_Player();

@@ -74,6 +74,7 @@ private:
 
     // Command frames (protocol/commands.cpp)
     void send_Command(quint8 code, quint8 value);
+    void send_Fixed_Command(CommandKind kind);
     void show_Sent_Bytes(quint8 address, quint8 code, quint8 value);
     bool find_Command(CommandKind kind, quint8 &code, quint8 &value) const;
     bool find_Volume_Command(quint8 &code, quint8 &value, quint8 volume) const;
@@ -94,10 +95,17 @@ private:
     void close_Serial_Port();
     void close_TCP_Socket();
 
+    // Watching the links (link/link_watch.cpp)
+    void watch_Links();
+    void drop_TCP_Link(bool afterError);
+    void drop_Serial_Link(const QString &reason);
+    void show_Link_Status(const QString &message);
+
     // Received-data monitor (link/monitor.cpp)
     void read_Serial_Data(QByteArray &data);
     void read_TCP_Data(QByteArray &data);
     void format_Read_Data(const QByteArray &chunk, QString &text);
+    void show_Read_Data(const QByteArray &chunk);
 
     // Configuration file (settings/settings.cpp)
     void load_Config_File(QString path);

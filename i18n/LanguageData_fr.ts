@@ -147,6 +147,38 @@
         <source>( write here your question... )</source>
         <translation>( écrivez ici votre question... )</translation>
     </message>
+    <message>
+        <source>Connected to %1 at %2 baud</source>
+        <translation>Connecté à %1 à %2 bauds</translation>
+    </message>
+    <message>
+        <source>Cannot open serial port %1: %2. Check that your user is in the dialout group and that no other program uses the port.</source>
+        <translation>Impossible d’ouvrir le port série %1&#xa0;: %2. Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autre programme n’utilise le port.</translation>
+    </message>
+    <message>
+        <source>Cannot open serial port %1: %2</source>
+        <translation>Impossible d’ouvrir le port série %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>Connexion à %1...</translation>
+    </message>
+    <message>
+        <source>Connected to %1</source>
+        <translation>Connecté à %1</translation>
+    </message>
+    <message>
+        <source>Connection to %1 lost: %2</source>
+        <translation>Connexion à %1 perdue&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Connection to %1 failed: %2</source>
+        <translation>Échec de la connexion à %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Serial port %1 lost: %2</source>
+        <translation>Port série %1 perdu&#xa0;: %2</translation>
+    </message>
 </context>
 <context>
     <name>aboutwindow</name>

@@ -1,37 +1,221 @@
-// PLACEHOLDER until the command-frame work lands: empty bodies so the window builds.
+// Command frames: what each control sends, and the sent-bytes row.
+
+#include <QVariant>
+
+#include "app/globals.h"
 #include "app/mainwindow.h"
+#include "link/link.h"
+#include "protocol/frames.h"
 #include "ui_mainwindow.h"
 
-void MainWindow::send_Command(quint8, quint8) {}
-void MainWindow::show_Sent_Bytes(quint8, quint8, quint8) {}
-bool MainWindow::find_Command(CommandKind, quint8 &, quint8 &) const { return false; }
-bool MainWindow::find_Volume_Command(quint8 &, quint8 &, quint8) const { return false; }
-void MainWindow::play_Folder(int) {}
-void MainWindow::show_Volume_Value() {}
-void MainWindow::on_radioButton_Sent_Hex_clicked() {}
-void MainWindow::on_radioButton_Sent_Dec_clicked() {}
-void MainWindow::on_pushButton_Folder_clicked() {}
-void MainWindow::on_pushButton_Change_ID_clicked() {}
-void MainWindow::on_pushButton_Previous_Folder_clicked() {}
-void MainWindow::on_pushButton_Previous_File_clicked() {}
-void MainWindow::on_pushButton_Play_clicked() {}
-void MainWindow::on_pushButton_Stop_clicked() {}
-void MainWindow::on_pushButton_Pause_clicked() {}
-void MainWindow::on_pushButton_Next_Folder_clicked() {}
-void MainWindow::on_pushButton_Next_File_clicked() {}
-void MainWindow::on_pushButton_Volume_Less_clicked() {}
-void MainWindow::on_pushButton_Volume_More_clicked() {}
-void MainWindow::on_horizontalSlider_Volume_valueChanged(int) {}
-void MainWindow::on_pushButton_Request_clicked() {}
-void MainWindow::Play_Folder_000() {}
-void MainWindow::Play_Folder_001() {}
-void MainWindow::Play_Folder_002() {}
-void MainWindow::Play_Folder_003() {}
-void MainWindow::Play_Folder_004() {}
-void MainWindow::Play_Folder_005() {}
-void MainWindow::Play_Folder_006() {}
-void MainWindow::Play_Folder_007() {}
-void MainWindow::Play_Folder_008() {}
-void MainWindow::Play_Folder_009() {}
-void MainWindow::Increase_Volume() {}
-void MainWindow::Decrease_Volume() {}
+namespace {
+// Each sent-bytes label remembers the notation it was written in, so a click
+// on the notation already shown leaves it alone instead of misreading it.
+const char NotationProperty[] = "byteNotation";
+
+void convertLabel(QLabel *label, ByteNotation to)
+{
+    const QVariant written = label->property(NotationProperty);
+    if (written.isValid() && written.toInt() == int(to))
+        return;
+    label->setText(convertedByteText(label->text(), to));
+    label->setProperty(NotationProperty, int(to));
+}
+
+void writeLabel(QLabel *label, quint8 byte, ByteNotation notation)
+{
+    label->setText(byteText(byte, notation));
+    label->setProperty(NotationProperty, int(notation));
+}
+} // namespace
+
+void MainWindow::send_Command(quint8 code, quint8 value)
+{
+    if (frame_Links().isEmpty())
+        return;
+    const quint8 address =
+        addressByte(ui->comboBox_ID->currentIndex() >= 0, ui->comboBox_ID->currentText());
+    // Only a frame that some link took is shown as sent.
+    if (write_Command(address, code, value))
+        show_Sent_Bytes(address, code, value);
+}
+
+void MainWindow::show_Sent_Bytes(quint8 address, quint8 code, quint8 value)
+{
+    const ByteNotation notation =
+        ui->radioButton_Sent_Dec->isChecked() ? ByteNotation::Dec : ByteNotation::Hex;
+    writeLabel(ui->label_Byte_1_B, address, notation);
+    writeLabel(ui->label_Byte_2_B, code, notation);
+    writeLabel(ui->label_Byte_3_B, value, notation);
+}
+
+bool MainWindow::find_Command(CommandKind kind, quint8 &code, quint8 &value) const
+{
+    const int index = ui->comboBox_Player->currentIndex();
+    if (index < 0 || index >= ModelCatalogue.size())
+        return false;
+    bool found = false;
+    for (const PlayerCommand &command : ModelCatalogue.at(index).commands) {
+        if (command.kind == kind) {
+            code = command.code;
+            value = command.valueMin;
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool MainWindow::find_Volume_Command(quint8 &code, quint8 &value, quint8 volume) const
+{
+    if (!find_Command(CommandKind::Volume, code, value))
+        return false;
+    value = volume;
+    return true;
+}
+
+void MainWindow::play_Folder(int folder)
+{
+    quint8 code = 0;
+    quint8 unused = 0;
+    if (!find_Command(CommandKind::Folder, code, unused))
+        return;
+    const FrameBytes bytes = folderBytes(code, folder);
+    send_Command(bytes.code, bytes.value);
+}
+
+void MainWindow::show_Volume_Value()
+{
+    ui->label_Volume_2->setText(QString::number(ui->horizontalSlider_Volume->value()));
+}
+
+void MainWindow::on_radioButton_Sent_Hex_clicked()
+{
+    convertLabel(ui->label_Byte_1_B, ByteNotation::Hex);
+    convertLabel(ui->label_Byte_2_B, ByteNotation::Hex);
+    convertLabel(ui->label_Byte_3_B, ByteNotation::Hex);
+}
+
+void MainWindow::on_radioButton_Sent_Dec_clicked()
+{
+    convertLabel(ui->label_Byte_1_B, ByteNotation::Dec);
+    convertLabel(ui->label_Byte_2_B, ByteNotation::Dec);
+    convertLabel(ui->label_Byte_3_B, ByteNotation::Dec);
+}
+
+void MainWindow::on_pushButton_Folder_clicked()
+{
+    // No current entry reads as folder 0, like any text that is not a number.
+    play_Folder(decimalOrZero(ui->comboBox_Folder->currentText()));
+}
+
+void MainWindow::on_pushButton_Change_ID_clicked()
+{
+    quint8 code = 0;
+    quint8 value = 0;
+    if (!find_Command(CommandKind::ChangeId, code, value))
+        return;
+    const auto newId = quint8(decimalOrZero(ui->comboBox_Change_ID->currentText()) & 0xFF);
+    send_Command(code, newId);
+    // Shown untranslated, the same in every interface language.
+    ui->label_Player->setText(QStringLiteral("Change ID: %1 %2").arg(code).arg(newId));
+}
+
+void MainWindow::on_pushButton_Previous_Folder_clicked()
+{
+    send_Fixed_Command(CommandKind::PreviousFolder);
+}
+
+void MainWindow::on_pushButton_Previous_File_clicked()
+{
+    send_Fixed_Command(CommandKind::PreviousFile);
+}
+
+void MainWindow::on_pushButton_Play_clicked()
+{
+    send_Fixed_Command(CommandKind::Play);
+}
+
+void MainWindow::on_pushButton_Stop_clicked()
+{
+    send_Fixed_Command(CommandKind::Stop);
+}
+
+void MainWindow::on_pushButton_Pause_clicked()
+{
+    send_Fixed_Command(CommandKind::Pause);
+}
+
+void MainWindow::on_pushButton_Next_Folder_clicked()
+{
+    send_Fixed_Command(CommandKind::NextFolder);
+}
+
+void MainWindow::on_pushButton_Next_File_clicked()
+{
+    send_Fixed_Command(CommandKind::NextFile);
+}
+
+void MainWindow::send_Fixed_Command(CommandKind kind)
+{
+    quint8 code = 0;
+    quint8 value = 0;
+    if (find_Command(kind, code, value))
+        send_Command(code, value);
+}
+
+void MainWindow::on_pushButton_Volume_Less_clicked()
+{
+    // Sends nothing itself: only a change of the value fires the volume slot.
+    ui->horizontalSlider_Volume->setValue(ui->horizontalSlider_Volume->minimum());
+}
+
+void MainWindow::on_pushButton_Volume_More_clicked()
+{
+    ui->horizontalSlider_Volume->setValue(ui->horizontalSlider_Volume->maximum());
+}
+
+void MainWindow::on_horizontalSlider_Volume_valueChanged(int value)
+{
+    const auto volume = quint8((value + ui->horizontalSlider_Volume->minimum()) & 0xFF);
+    quint8 code = 0;
+    quint8 byte = 0;
+    if (!find_Volume_Command(code, byte, volume))
+        return;
+    send_Command(code, byte);
+    show_Volume_Value();
+}
+
+void MainWindow::on_pushButton_Request_clicked()
+{
+    const int index = ui->comboBox_Player->currentIndex();
+    const QList<PlayerCommand> commands = index >= 0 && index < ModelCatalogue.size()
+                                              ? ModelCatalogue.at(index).commands
+                                              : QList<PlayerCommand>();
+    const FrameBytes bytes = requestBytes(commands, ui->comboBox_Request->currentText());
+    send_Command(bytes.code, bytes.value);
+}
+
+void MainWindow::Play_Folder_000() { play_Folder(0); }
+void MainWindow::Play_Folder_001() { play_Folder(1); }
+void MainWindow::Play_Folder_002() { play_Folder(2); }
+void MainWindow::Play_Folder_003() { play_Folder(3); }
+void MainWindow::Play_Folder_004() { play_Folder(4); }
+void MainWindow::Play_Folder_005() { play_Folder(5); }
+void MainWindow::Play_Folder_006() { play_Folder(6); }
+void MainWindow::Play_Folder_007() { play_Folder(7); }
+void MainWindow::Play_Folder_008() { play_Folder(8); }
+void MainWindow::Play_Folder_009() { play_Folder(9); }
+
+void MainWindow::Increase_Volume()
+{
+    QSlider *slider = ui->horizontalSlider_Volume;
+    if (slider->value() < slider->maximum())
+        slider->setSliderPosition(slider->value() + 1);
+}
+
+void MainWindow::Decrease_Volume()
+{
+    QSlider *slider = ui->horizontalSlider_Volume;
+    if (slider->value() > slider->minimum())
+        slider->setSliderPosition(slider->value() - 1);
+}

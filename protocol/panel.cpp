@@ -6,6 +6,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
+#include "link/link.h"
 #include "protocol/panel_logic.h"
 #include "ui_mainwindow.h"
 
@@ -171,7 +172,7 @@ void MainWindow::on_comboBox_Player_activated(int index)
 
 void MainWindow::update_Connection_Controls()
 {
-    const bool linkOpen = serialPort->isOpen() || tcpSocket->isOpen();
+    const bool linkOpen = some_Link_Open();
     ui->frame_Player->setEnabled(!linkOpen && ui->comboBox_Player->count() > 0);
     ui->frame_Port->setEnabled(!linkOpen && ui->comboBox_Port->count() > 0);
     ui->frame_Baudrate->setEnabled(!linkOpen && ui->comboBox_Baudrate->count() > 0);

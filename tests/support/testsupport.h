@@ -2,6 +2,10 @@
 #define TESTSUPPORT_H
 
 #include <QString>
+#include <QWidget>
+
+class LoopbackPlayer;
+class MainWindow;
 
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
@@ -20,5 +24,33 @@ void reset_Process_Objects();
 
 /// The configuration file every window of the test process reads and writes.
 QString test_Config_File_Path();
+/// The widget of the window with that object name; the test fails hard without it.
+template <typename T> T *find_Widget(QWidget *window, const QString &name)
+{
+    T *widget = window->findChild<T *>(name);
+    if (!widget)
+        qFatal("no widget %s", qPrintable(name));
+    return widget;
+}
+
+/// Picks model `index` as the operator does with the model selector.
+void choose_Model(MainWindow *window, int index);
+
+/// Index of the TCP model in the catalogue.
+constexpr int TcpModelIndex = 4;
+
+/// Clicks Connect as an operator would with the TCP model (its port set to
+/// `port`, since the catalogue's is fixed) and 127.0.0.1 in the spin boxes.
+void start_TCP_Connect(MainWindow *window, quint16 port);
+
+/// start_TCP_Connect to `player`; true once both sides are connected (bounded wait).
+bool connect_To_Player(MainWindow *window, LoopbackPlayer &player);
+
+/// Whether every control follows the link state `open`: settings and Connect
+/// for no link, Disconnect and the command area for one.
+bool panel_Shows_Link(MainWindow *window, bool open);
+
+/// The window's status-bar text.
+QString status_Text(MainWindow *window);
 
 #endif // TESTSUPPORT_H

@@ -1,0 +1,32 @@
+#ifndef LINK_H
+#define LINK_H
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+/// The serial link is open once open() succeeded, until it is closed.
+bool serial_Link_Open();
+
+/// The TCP link counts as open in every state but UnconnectedState, so that an
+/// attempt under way shows as one and can be aborted with Disconnect.
+/// (isOpen() stays true after a failed attempt, so it cannot be the test.)
+bool tcp_Link_Open();
+
+/// What the panel's controls follow: some link is open by the rules above.
+bool some_Link_Open();
+
+/// The links a frame written now would leave on, in writing order: an open
+/// serial port first, then an established TCP connection. A TCP attempt still
+/// under way carries nothing: a frame buffered there is lost if it fails.
+QList<QIODevice *> frame_Links();
+
+/// Writes the three bytes, in one write, on each link of frame_Links(). True
+/// when at least one link took the whole frame.
+bool write_Command(quint8 address, quint8 code, quint8 value);
+
+/// "host:port" of the last TCP connection attempt, for status messages.
+QString tcp_Link_Target();
+
+#endif // LINK_H

@@ -1,0 +1,48 @@
+#ifndef RECEIVED_DATA_H
+#define RECEIVED_DATA_H
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+/// How the monitor shows received bytes.
+enum class DataFormat {
+    Text,
+    Hex,
+    Dec,
+};
+
+/// Turns received bytes into the monitor's text. The text for a stream of bytes,
+/// each received in some format, never depends on how the link split the stream
+/// into chunks: a character cut by a chunk boundary waits for its remaining bytes.
+class ReceivedDataFormatter
+{
+public:
+    /// Appends `chunk` to `text`. Text: UTF-8, every invalid or cut-off sequence
+    /// shown as one U+FFFD (the longest valid prefix is one sequence), zero bytes
+    /// dropped. Hex and Dec: a blank and the byte's value for every byte.
+    /// A character still incomplete when the format leaves Text is shown as
+    /// U+FFFD before the new format's output: its bytes came in as text and must
+    /// not vanish.
+    void append(const QByteArray &chunk, DataFormat format, QString &text);
+
+    /// Forgets an incomplete character, so the next chunk starts a fresh text.
+    void reset();
+
+    /// Whether an incomplete UTF-8 sequence is waiting for more bytes.
+    bool pending() const { return m_needed > 0; }
+
+private:
+    void decodeByte(quint8 byte, QString &text);
+    void startSequence(quint8 byte, QString &text);
+    void emitCodePoint(char32_t codePoint, QString &text);
+    void flushPending(QString &text);
+
+    char32_t m_codePoint = 0;
+    int m_needed = 0;
+    int m_seen = 0;
+    quint8 m_lower = 0x80;
+    quint8 m_upper = 0xBF;
+};
+
+#endif // RECEIVED_DATA_H
