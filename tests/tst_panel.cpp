@@ -42,15 +42,14 @@ class PanelTest : public QObject
 
 private slots:
     void initTestCase() { prepare_Test_Process(); }
-    void init();
-    void cleanup();
+    void init() { reset_Process_Objects(); window = new MainWindow; }
+    void cleanup() { delete window; window = nullptr; reset_Process_Objects(); }
 
+    void startUpState_data();
     void startUpState();
     void modelConfiguresPanel_data();
     void modelConfiguresPanel();
     void indexOutsideCatalogueChangesNothing();
-    void enableTable_data();
-    void enableTable();
 
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
@@ -59,21 +58,29 @@ private:
     MainWindow *window = nullptr;
 };
 
-void PanelTest::init()
+void PanelTest::startUpState_data()
 {
-    reset_Process_Objects();
-    window = new MainWindow;
-}
-
-void PanelTest::cleanup()
-{
-    delete window;
-    window = nullptr;
-    reset_Process_Objects();
+    QTest::addColumn<bool>("open");
+    QTest::newRow("no link") << false;
+    QTest::newRow("link open at start") << true;
 }
 
 void PanelTest::startUpState()
 {
+    QFETCH(bool, open);
+    QTcpServer server;
+    if (open) {
+        // A real connection, open before the window reads the link state.
+        delete window;
+        window = nullptr;
+        reset_Process_Objects();
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(tcpSocket->waitForConnected(5000));
+        QVERIFY(server.waitForNewConnection(5000));
+        window = new MainWindow;
+    }
+
     QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex 1.1.0"));
     // The saved settings name the model by these texts.
     QCOMPARE(items(box("comboBox_Player")),
@@ -81,6 +88,13 @@ void PanelTest::startUpState()
                           "KS15 - TCP/IP"}));
     // The texts step runs after the labels are emptied, so they show "0".
     QCOMPARE(widget<QLabel>("label_Byte_1_B")->text(), QStringLiteral("0"));
+
+    QVERIFY(panel_Shows_Link(window, open));
+    QCOMPARE(widget<QWidget>("frame_Player")->isEnabled(), !open);
+    QCOMPARE(widget<QWidget>("frame_Baudrate")->isEnabled(), !open);
+    // No serial port on a test machine is guaranteed; the rule follows the list.
+    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(),
+             !open && box("comboBox_Port")->count() > 0);
 }
 
 void PanelTest::modelConfiguresPanel_data()
@@ -165,37 +179,6 @@ void PanelTest::indexOutsideCatalogueChangesNothing()
         QVERIFY(!widget<QWidget>("frame_Change_ID")->isHidden());
         QVERIFY(!widget<QWidget>("frame_Request")->isHidden());
     }
-}
-
-void PanelTest::enableTable_data()
-{
-    QTest::addColumn<bool>("open");
-    QTest::newRow("no link") << false;
-    QTest::newRow("link open at start") << true;
-}
-
-void PanelTest::enableTable()
-{
-    QFETCH(bool, open);
-    QTcpServer server;
-    if (open) {
-        // A real connection, open before the window reads the link state.
-        delete window;
-        window = nullptr;
-        reset_Process_Objects();
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(tcpSocket->waitForConnected(5000));
-        QVERIFY(server.waitForNewConnection(5000));
-        window = new MainWindow;
-    }
-
-    QVERIFY(panel_Shows_Link(window, open));
-    QCOMPARE(widget<QWidget>("frame_Player")->isEnabled(), !open);
-    QCOMPARE(widget<QWidget>("frame_Baudrate")->isEnabled(), !open);
-    // No serial port on a test machine is guaranteed; the rule follows the list.
-    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(),
-             !open && box("comboBox_Port")->count() > 0);
 }
 
 QTEST_MAIN(PanelTest)
