@@ -38,7 +38,7 @@ class LanguageTest : public QObject
 
 private slots:
     void initTestCase();
-    void init();
+    void init() { reset_Process_Objects(); }
     void cleanup();
 
     void menuSwitchesTextsAtOnce();
@@ -50,9 +50,14 @@ private:
     QString connectText() { return widget<QPushButton>("pushButton_Connect")->text(); }
     /// Triggers the language's action; false unless it alone is checked then.
     bool choose(const QString &action);
+    /// Where a translation is looked for, in the order it is looked for.
+    QStringList folders() const
+    {
+        return {m_workDir.path(), QCoreApplication::applicationDirPath(),
+                installed_Translations_Folder()};
+    }
 
-    QString m_startDir;
-    QScopedPointer<QTemporaryDir> m_workDir;
+    QTemporaryDir m_workDir;
     MainWindow *window = nullptr;
 };
 
@@ -69,15 +74,8 @@ bool LanguageTest::choose(const QString &action)
 void LanguageTest::initTestCase()
 {
     prepare_Test_Process();
-    m_startDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_workDir.path()));
     QVERIFY2(QFile::exists(French_Qm), "the build makes the French translation");
-}
-
-void LanguageTest::init()
-{
-    reset_Process_Objects();
-    m_workDir.reset(new QTemporaryDir);
-    QVERIFY(QDir::setCurrent(m_workDir->path()));
 }
 
 void LanguageTest::cleanup()
@@ -85,11 +83,9 @@ void LanguageTest::cleanup()
     delete window;
     window = nullptr;
     reset_Process_Objects();
-    QDir::setCurrent(m_startDir);
-    m_workDir.reset();
     // This executable has its folder to itself; the other tests never look here.
-    QFile::remove(QCoreApplication::applicationDirPath() + '/' + Fr_File);
-    QFile::remove(installed_Translations_Folder() + '/' + Fr_File);
+    for (const QString &folder : folders())
+        QFile::remove(folder + '/' + Fr_File);
 }
 
 void LanguageTest::menuSwitchesTextsAtOnce()
@@ -98,7 +94,7 @@ void LanguageTest::menuSwitchesTextsAtOnce()
     const QByteArray expectedSystem = qgetenv("QUORVEX_TEST_SYSTEM_LANGUAGE");
     if (!expectedSystem.isEmpty())
         QCOMPARE(QLocale::system().name().section('_', 0, 0).toUtf8(), expectedSystem);
-    place(French_Qm, m_workDir->path());
+    place(French_Qm, m_workDir.path());
     window = new MainWindow;
     QCOMPARE(connectText(), systemIsFrench() ? "Connecter" : "Connect");
 
@@ -142,11 +138,9 @@ void LanguageTest::lookupFolders_data()
 void LanguageTest::lookupFolders()
 {
     QFETCH(QStringList, placed);
-    const QStringList folders = {m_workDir->path(), QCoreApplication::applicationDirPath(),
-                                 installed_Translations_Folder()};
     for (int i = 0; i < 3; ++i) {
         if (!placed[i].isEmpty())
-            place(placed[i], folders[i]);
+            place(placed[i], folders()[i]);
     }
 
     window = new MainWindow;
