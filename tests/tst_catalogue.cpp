@@ -22,9 +22,8 @@ void CatalogueTest::appendsWithoutClearing()
     QList<PlayerModel> catalogue{PlayerModel()};
     appendModelCatalogue(catalogue);
     QCOMPARE(catalogue.size(), 6);
-    QVERIFY(catalogue.first().name.isEmpty());
     // Completing the appended element in place must not touch earlier ones.
-    QVERIFY(catalogue.first().commands.isEmpty());
+    QVERIFY(catalogue.first().name.isEmpty() && catalogue.first().commands.isEmpty());
     for (int i = 1; i < catalogue.size(); ++i)
         QVERIFY(!catalogue.at(i).commands.isEmpty());
 }
