@@ -142,7 +142,7 @@ void FormTest::sizeLimits()
          {0, 0},
          {32, 22}},
         {{"pushButton_Volume_Less", "pushButton_Volume_More"}, {0, 0}, {48, 22}},
-        // Room for any volume and any byte, so the rows do not shift as they change.
+        // Labels showing changing values keep room for them.
         {{"label_Volume_2"}, {22, 0}, {max, max}},
         {{"label_Byte_1_B", "label_Byte_2_B", "label_Byte_3_B"}, {32, 22}, {max, max}},
     };
