@@ -2,13 +2,8 @@
 
 #include <QtTest>
 
-#include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QFrame>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSlider>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -19,27 +14,17 @@
 
 namespace {
 
-// The widgets whose visibility follows the model, in the order the panel hides them.
-const QStringList ModelDependent = {
-    "frame_Port", "frame_Baudrate", "frame_IP", "frame_ID", "frame_Change_ID",
-    "line_after_Change_ID", "line_after_ID", "frame_Folder", "line_ID_and_Folder",
-    "frame_Playback_Command", "pushButton_Previous_Folder", "pushButton_Previous_File",
-    "pushButton_Play", "pushButton_Stop", "pushButton_Pause", "pushButton_Next_Folder",
-    "pushButton_Next_File", "line_Playback_Command", "frame_Volume", "pushButton_Volume_Less",
-    "pushButton_Volume_More", "line_Volume", "frame_Request", "line_Request"};
-
-const QStringList SerialA = {
-    "frame_Port", "frame_Baudrate", "frame_ID", "line_after_ID", "frame_Folder",
-    "line_ID_and_Folder", "frame_Playback_Command", "pushButton_Previous_File",
-    "pushButton_Play", "pushButton_Stop", "pushButton_Next_File", "line_Playback_Command",
-    "frame_Volume", "pushButton_Volume_Less", "pushButton_Volume_More", "line_Volume"};
-
-const QStringList TransportB = {
-    "frame_Folder", "frame_Playback_Command", "pushButton_Previous_Folder",
-    "pushButton_Previous_File", "pushButton_Play", "pushButton_Stop", "pushButton_Pause",
-    "pushButton_Next_Folder", "pushButton_Next_File", "line_Playback_Command", "frame_Volume",
-    "pushButton_Volume_Less", "pushButton_Volume_More", "line_Volume", "frame_Request",
-    "line_Request"};
+// The widgets whose visibility follows the model, by the models showing them.
+const QStringList Everyone = {
+    "frame_Folder", "frame_Playback_Command", "pushButton_Previous_File", "pushButton_Play",
+    "pushButton_Stop", "pushButton_Next_File", "line_Playback_Command", "frame_Volume",
+    "pushButton_Volume_Less", "pushButton_Volume_More", "line_Volume"};
+const QStringList Serial = {"frame_Port", "frame_Baudrate", "frame_ID", "line_after_ID",
+                            "line_ID_and_Folder"};
+const QStringList TableB = {"pushButton_Previous_Folder", "pushButton_Pause",
+                            "pushButton_Next_Folder", "frame_Request", "line_Request"};
+const QStringList SerialB = {"frame_Change_ID", "line_after_Change_ID"};
+const QStringList ModelDependent = Everyone + Serial + TableB + SerialB + QStringList{"frame_IP"};
 
 QStringList items(const QComboBox *box)
 {
@@ -56,63 +41,60 @@ class PanelTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase() { prepare_Test_Process(); }
+    void init() { reset_Process_Objects(); window = new MainWindow; }
+    void cleanup() { delete window; window = nullptr; reset_Process_Objects(); }
 
+    void startUpState_data();
     void startUpState();
     void modelConfiguresPanel_data();
     void modelConfiguresPanel();
-    void reselectingRebuildsLists();
     void indexOutsideCatalogueChangesNothing();
-    void enableTableWithoutLink();
-    void enableTableWithOpenLink();
 
 private:
-    template <typename T> T *widget(const QString &name) const
-    {
-        T *w = window->findChild<T *>(name);
-        if (!w)
-            qFatal("no widget %s", qPrintable(name));
-        return w;
-    }
-    void choose(int index) { emit widget<QComboBox>("comboBox_Player")->activated(index); }
+    template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
+    QComboBox *box(const char *name) { return widget<QComboBox>(name); }
 
     MainWindow *window = nullptr;
 };
 
-void PanelTest::initTestCase()
+void PanelTest::startUpState_data()
 {
-    prepare_Test_Process();
-}
-
-void PanelTest::init()
-{
-    reset_Process_Objects();
-    window = new MainWindow;
-}
-
-void PanelTest::cleanup()
-{
-    delete window;
-    window = nullptr;
-    reset_Process_Objects();
+    QTest::addColumn<bool>("open");
+    QTest::newRow("no link") << false;
+    QTest::newRow("link open at start") << true;
 }
 
 void PanelTest::startUpState()
 {
+    QFETCH(bool, open);
+    QTcpServer server;
+    if (open) {
+        // A real connection, open before the window reads the link state.
+        delete window;
+        window = nullptr;
+        reset_Process_Objects();
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(tcpSocket->waitForConnected(5000));
+        QVERIFY(server.waitForNewConnection(5000));
+        window = new MainWindow;
+    }
+
     QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex 1.1.0"));
-    auto *player = widget<QComboBox>("comboBox_Player");
-    QCOMPARE(items(player), (QStringList{"Pebble Player 2", "Heron Player", "Larch Player",
-                                         "KS10 - KS15", "KS15 - TCP/IP"}));
-    QCOMPARE(player->currentIndex(), 0);
-    QCOMPARE(ModelCatalogue.size(), 5);
-    QVERIFY(widget<QRadioButton>("radioButton_Sent_Hex")->isChecked());
-    QVERIFY(!widget<QRadioButton>("radioButton_Sent_Dec")->isChecked());
-    QVERIFY(widget<QRadioButton>("radioButton_Data_ASCII")->isChecked());
-    QVERIFY(widget<QAction>("action_Default")->isChecked());
+    // The saved settings name the model by these texts.
+    QCOMPARE(items(box("comboBox_Player")),
+             (QStringList{"Pebble Player 2", "Heron Player", "Larch Player", "KS10 - KS15",
+                          "KS15 - TCP/IP"}));
     // The texts step runs after the labels are emptied, so they show "0".
     QCOMPARE(widget<QLabel>("label_Byte_1_B")->text(), QStringLiteral("0"));
+
+    QVERIFY(panel_Shows_Link(window, open));
+    QCOMPARE(widget<QWidget>("frame_Player")->isEnabled(), !open);
+    QCOMPARE(widget<QWidget>("frame_Baudrate")->isEnabled(), !open);
+    // No serial port on a test machine is guaranteed; the rule follows the list.
+    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(),
+             !open && box("comboBox_Port")->count() > 0);
 }
 
 void PanelTest::modelConfiguresPanel_data()
@@ -130,19 +112,16 @@ void PanelTest::modelConfiguresPanel_data()
     const QStringList requests = {"Player Status", "Current file", "Full path name",
                                   "Used storage media", "Current folder number",
                                   "Remaining time", "Total time of the file", "Volume"};
-    QTest::newRow("Pebble Player 2") << 0 << SerialA << all3 << "19200" << 1000 << "999" << 64
-                                     << QStringList();
-    QTest::newRow("Heron Player") << 1 << SerialA << all3 << "19200" << 1000 << "999" << 64
-                                  << QStringList();
-    QTest::newRow("Larch Player") << 2 << SerialA << all3 << "9600" << 128 << "127" << 64
-                                  << QStringList();
-    QTest::newRow("KS10 - KS15")
-        << 3
-        << (TransportB + QStringList{"frame_Port", "frame_Baudrate", "frame_ID", "line_after_ID",
-                                     "line_ID_and_Folder", "frame_Change_ID",
-                                     "line_after_Change_ID"})
-        << QStringList{"19200"} << "19200" << 256 << "255" << 31 << requests;
-    QTest::newRow("KS15 - TCP/IP") << 4 << (TransportB + QStringList{"frame_IP"})
+    const QStringList serialA = Everyone + Serial;
+    QTest::newRow("Pebble Player 2")
+        << 0 << serialA << all3 << "19200" << 1000 << "999" << 64 << QStringList();
+    QTest::newRow("Heron Player")
+        << 1 << serialA << all3 << "19200" << 1000 << "999" << 64 << QStringList();
+    QTest::newRow("Larch Player")
+        << 2 << serialA << all3 << "9600" << 128 << "127" << 64 << QStringList();
+    QTest::newRow("KS10 - KS15") << 3 << serialA + TableB + SerialB << QStringList{"19200"}
+                                 << "19200" << 256 << "255" << 31 << requests;
+    QTest::newRow("KS15 - TCP/IP") << 4 << Everyone + TableB + QStringList{"frame_IP"}
                                    << QStringList() << "" << 1000 << "999" << 31 << requests;
 }
 
@@ -150,27 +129,29 @@ void PanelTest::modelConfiguresPanel()
 {
     QFETCH(int, index);
     QFETCH(QStringList, visible);
-    // Start from another model, so every list must really be rebuilt.
-    choose(index == 3 ? 4 : 3);
-    choose(index);
+    // From another model, then again after every selector was moved: each time
+    // the lists are rebuilt and their current items reset.
+    choose_Model(window, index == 3 ? 4 : 3);
+    choose_Model(window, index);
+    for (const char *name : {"comboBox_Baudrate", "comboBox_ID", "comboBox_Folder",
+                             "comboBox_Request"})
+        box(name)->setCurrentIndex(box(name)->count() - 1);
+    widget<QSlider>("horizontalSlider_Volume")->setValue(3);
+    choose_Model(window, index);
 
     for (const QString &name : ModelDependent)
         QVERIFY2(widget<QWidget>(name)->isHidden() == !visible.contains(name), qPrintable(name));
 
-    QTEST(items(widget<QComboBox>("comboBox_Baudrate")), "speeds");
-    QTEST(widget<QComboBox>("comboBox_Baudrate")->currentText(), "currentSpeed");
+    QTEST(items(box("comboBox_Baudrate")), "speeds");
+    QTEST(box("comboBox_Baudrate")->currentText(), "currentSpeed");
+    // "0" addresses every player; a new ID cannot be 0.
+    const QStringList ids = items(box("comboBox_ID"));
+    QCOMPARE(ids.size(), 128);
+    QCOMPARE(ids.last(), QStringLiteral("127"));
+    QCOMPARE(box("comboBox_ID")->currentText(), QStringLiteral("0"));
+    QCOMPARE(items(box("comboBox_Change_ID")), ids.mid(1));
 
-    auto *ids = widget<QComboBox>("comboBox_ID");
-    QCOMPARE(ids->count(), 128);
-    QCOMPARE(ids->itemText(0), QStringLiteral("0"));
-    QCOMPARE(ids->itemText(1), QStringLiteral("1"));
-    QCOMPARE(ids->itemText(127), QStringLiteral("127"));
-    QCOMPARE(ids->currentIndex(), 0);
-    auto *newIds = widget<QComboBox>("comboBox_Change_ID");
-    QCOMPARE(newIds->count(), 127);
-    QCOMPARE(newIds->itemText(0), QStringLiteral("1"));
-
-    auto *folders = widget<QComboBox>("comboBox_Folder");
+    QComboBox *folders = box("comboBox_Folder");
     QTEST(folders->count(), "folders");
     QCOMPARE(folders->itemText(0), QStringLiteral("000"));
     QTEST(folders->itemText(folders->count() - 1), "lastFolder");
@@ -181,79 +162,23 @@ void PanelTest::modelConfiguresPanel()
     QTEST(slider->maximum(), "volumeMax");
     QTEST(slider->value(), "volumeMax");
 
-    QTEST(items(widget<QComboBox>("comboBox_Request")), "requests");
+    QTEST(items(box("comboBox_Request")), "requests");
     if (index == 4)
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
                  QStringLiteral("( Port Number: 65079 )"));
 }
 
-void PanelTest::reselectingRebuildsLists()
-{
-    choose(3);
-    widget<QComboBox>("comboBox_ID")->setCurrentIndex(9);
-    widget<QComboBox>("comboBox_Folder")->setCurrentIndex(200);
-    widget<QComboBox>("comboBox_Request")->setCurrentIndex(5);
-    widget<QSlider>("horizontalSlider_Volume")->setValue(3);
-
-    choose(3);
-    QCOMPARE(widget<QComboBox>("comboBox_ID")->currentText(), QStringLiteral("0"));
-    QCOMPARE(widget<QComboBox>("comboBox_ID")->count(), 128);
-    QCOMPARE(widget<QComboBox>("comboBox_Folder")->currentText(), QStringLiteral("000"));
-    QCOMPARE(widget<QComboBox>("comboBox_Folder")->count(), 256);
-    QCOMPARE(widget<QComboBox>("comboBox_Request")->currentText(),
-             QStringLiteral("Player Status"));
-    QCOMPARE(widget<QSlider>("horizontalSlider_Volume")->value(), 31);
-    QCOMPARE(widget<QComboBox>("comboBox_Baudrate")->currentText(), QStringLiteral("19200"));
-}
-
 void PanelTest::indexOutsideCatalogueChangesNothing()
 {
-    choose(3);
-    widget<QComboBox>("comboBox_Folder")->setCurrentIndex(17);
+    choose_Model(window, 3);
+    box("comboBox_Folder")->setCurrentIndex(17);
     for (int bad : {-1, 5, 1000}) {
-        choose(bad);
-        QCOMPARE(widget<QComboBox>("comboBox_Folder")->count(), 256);
-        QCOMPARE(widget<QComboBox>("comboBox_Folder")->currentIndex(), 17);
+        emit box("comboBox_Player")->activated(bad);
+        QCOMPARE(box("comboBox_Folder")->count(), 256);
+        QCOMPARE(box("comboBox_Folder")->currentIndex(), 17);
         QVERIFY(!widget<QWidget>("frame_Change_ID")->isHidden());
         QVERIFY(!widget<QWidget>("frame_Request")->isHidden());
     }
-}
-
-void PanelTest::enableTableWithoutLink()
-{
-    QVERIFY(widget<QWidget>("frame_Player")->isEnabled());
-    // No serial port on a test machine is guaranteed; the rule follows the list.
-    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(),
-             widget<QComboBox>("comboBox_Port")->count() > 0);
-    QVERIFY(widget<QWidget>("frame_Baudrate")->isEnabled());
-    QVERIFY(widget<QWidget>("frame_Settings")->isEnabled());
-    QVERIFY(widget<QWidget>("pushButton_Connect")->isEnabled());
-    QVERIFY(!widget<QWidget>("pushButton_Disconnect")->isEnabled());
-    QVERIFY(!widget<QWidget>("frame_Commands")->isEnabled());
-}
-
-void PanelTest::enableTableWithOpenLink()
-{
-    delete window;
-    window = nullptr;
-    reset_Process_Objects();
-
-    // A real connection, open before the window reads the link state.
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost));
-    tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
-    QVERIFY(tcpSocket->waitForConnected(5000));
-    QVERIFY(server.waitForNewConnection(5000));
-
-    window = new MainWindow;
-    QVERIFY(!widget<QWidget>("frame_Player")->isEnabled());
-    QVERIFY(!widget<QWidget>("frame_Port")->isEnabled());
-    QVERIFY(!widget<QWidget>("frame_Baudrate")->isEnabled());
-    QVERIFY(!widget<QWidget>("frame_Settings")->isEnabled());
-    QVERIFY(!widget<QWidget>("pushButton_Connect")->isEnabled());
-    QVERIFY(widget<QWidget>("pushButton_Disconnect")->isEnabled());
-    QVERIFY(widget<QWidget>("frame_Commands")->isEnabled());
-    QVERIFY(widget<QWidget>("comboBox_Folder")->isEnabled());
 }
 
 QTEST_MAIN(PanelTest)
