@@ -74,10 +74,11 @@ void ShortcutsTest::triggers_data()
         {"More", 12, "80031F"},           {"Less", 12, "800300"},
         {"More", 31, ""},                 {"Less", 0, ""},
     };
-    // Focus where typing could claim the keys: text, list, slider, button.
+    // Focus where typing could claim the keys (text, list, slider) and on a
+    // button outside the command area.
     for (const auto &c : cases)
-        for (const char *focus :
-             {"textEdit_Data", "comboBox_Folder", "horizontalSlider_Volume", "pushButton_Stop"})
+        for (const char *focus : {"textEdit_Data", "comboBox_Folder", "horizontalSlider_Volume",
+                                  "pushButton_Disconnect"})
             QTest::addRow("%s at volume %d, focus on %s", c.trigger, c.volume, focus)
                 << c.trigger << c.volume << QByteArray::fromHex(c.sent) << QString(focus);
 }
