@@ -1,10 +1,11 @@
 # The two commands of the README: `make run` and `make test`. Both install any
 # missing Debian package, then configure and build into build/. `make package`
-# builds the Debian package into build/.
+# builds the Debian package into build/. `make bench` builds only the
+# benchmarks and prints their table (bench/README.md).
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test package clean
+.PHONY: all deps configure build run test bench package clean
 
 all: build
 
@@ -23,6 +24,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quorvex_benchmarks
+	bench/run-bench.sh $(BUILD_DIR)
 
 package: build
 	cmake --build $(BUILD_DIR) --target package

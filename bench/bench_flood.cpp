@@ -31,7 +31,10 @@ using namespace bench;
 
 constexpr qint64 BytesPerSecond = 1000 * 1000;
 constexpr qint64 NsPerSecond = 1000 * 1000 * 1000;
-constexpr int FrameWaitMs = 60000;
+constexpr int FrameWaitMs = 10000;
+// A panel thread that has not ticked for this long after the frame wait is
+// stuck, and the player's thread writes the rows itself.
+constexpr qint64 StuckNs = 5LL * NsPerSecond;
 // Ctrl+5 on the TCP model, ID 0: folder 5.
 const QByteArray FolderFiveFrame = QByteArray::fromHex("800105");
 
@@ -43,10 +46,48 @@ struct FloodOutcome
     bool connected = false;
 };
 
+/// What the 1-ms ticker in the panel's thread leaves for the player's thread.
+struct Ticks
+{
+    std::atomic<qint64> last{0};
+    std::atomic<qint64> longestLateNs{0};
+    std::atomic<int> shownCharacters{0}; ///< the pane's text at the last tick
+};
+
+QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
+{
+    return QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent")
+        .arg(format_Name(format))
+        .arg(seconds)
+        .arg(double(sent) / 1e6, 0, 'f', 1);
+}
+
+/// The rows for a panel whose thread never came back from its slot.
+[[noreturn]] void reportStuck(DataFormat format, qint64 seconds, const FloodOutcome &outcome,
+                              const Ticks &ticks)
+{
+    const QString condition = conditionFor(format, seconds, outcome.sent);
+    const double stuckMs = (now_Ns() - ticks.last.load()) / 1e6;
+    print_Row({QStringLiteral("flood, event loop blocked"), condition,
+               QStringLiteral("max > ") + format_Ms(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
+               QStringLiteral("still blocked, %1 M characters shown")
+                   .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1),
+               QStringLiteral("-"), QStringLiteral("-"),
+               QStringLiteral("report")});
+    print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
+               QStringLiteral("> ") + format_Ms(FrameWaitMs), QStringLiteral("-"), QStringLiteral("1"),
+               QStringLiteral("-"), QStringLiteral("miss")});
+    std::fprintf(stderr, "%s: the panel's thread has not come back for %.1f s\n",
+                 qPrintable(condition), stuckMs / 1000);
+    std::fflush(stdout);
+    ::_exit(0);
+}
+
 /// The player's thread: accepts the panel, sends paced traffic until the end
 /// of the flood, posts the shortcut and waits for its frame.
 void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomic<bool> &go,
-               QPointer<QWidget> keyTarget, QEventLoop *loop, FloodOutcome &outcome)
+               QPointer<QWidget> keyTarget, QEventLoop *loop, FloodOutcome &outcome,
+               const Ticks &ticks)
 {
     const int fd = accept_Within(listener, 10000);
     outcome.connected = fd >= 0;
@@ -90,6 +131,8 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
         }
         if (received.contains(FolderFiveFrame))
             outcome.frameRead = now_Ns();
+        else if (now_Ns() - ticks.last.load() > StuckNs)
+            reportStuck(format, seconds, outcome, ticks);
     }
     close_Fd(fd);
     QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
@@ -131,8 +174,10 @@ int main(int argc, char *argv[])
     std::atomic<bool> go{false};
     FloodOutcome outcome;
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    Ticks ticks;
+    ticks.last = now_Ns();
     std::thread player(runPlayer, listener, format, seconds, std::cref(go), QPointer<QWidget>(focus),
-                       &loop, std::ref(outcome));
+                       &loop, std::ref(outcome), std::cref(ticks));
 
     start_TCP_Connect(window, port);
     const QDeadlineTimer connectDeadline(10000);
@@ -141,16 +186,20 @@ int main(int argc, char *argv[])
 
     // Each tick records how long the loop left it waiting past its interval.
     QVector<double> lateness;
-    qint64 lastTick = now_Ns();
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
     ticker.setInterval(1);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         const qint64 now = now_Ns();
-        lateness.append(qMax(0.0, (now - lastTick) / 1e6 - 1.0));
-        lastTick = now;
+        const qint64 late = qMax<qint64>(0, now - ticks.last.load() - 1000000);
+        lateness.append(late / 1e6);
+        if (late > ticks.longestLateNs.load())
+            ticks.longestLateNs = late;
+        ticks.last = now;
+        ticks.shownCharacters = readDataText.size();
     });
     QTimer::singleShot(int(seconds * 1000 + FrameWaitMs + 30000), &loop, &QEventLoop::quit);
+    ticks.last = now_Ns();
     ticker.start();
     go = true;
     if (tcpSocket->state() == QAbstractSocket::ConnectedState)
@@ -158,10 +207,7 @@ int main(int argc, char *argv[])
     ticker.stop();
     player.join();
 
-    const QString condition = QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent")
-                                  .arg(format_Name(format))
-                                  .arg(seconds)
-                                  .arg(double(outcome.sent) / 1e6, 0, 'f', 1);
+    const QString condition = conditionFor(format, seconds, outcome.sent);
     if (!outcome.connected || lateness.isEmpty()) {
         print_Row({QStringLiteral("flood, event loop blocked"), condition, QStringLiteral("error"),
                    QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("-"),
