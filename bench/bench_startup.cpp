@@ -6,6 +6,7 @@
 // Usage: bench_startup [runs]
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QProcess>
 #include <QSaveFile>
@@ -27,6 +28,7 @@ using namespace bench;
 
 constexpr int ChildTimeoutMs = 20000;
 constexpr double ShownTargetMs = 200;
+const QString ConfiguredModel = QStringLiteral("KS15 - TCP/IP");
 
 /// Notes the first time the window is exposed, once the expose event (which
 /// paints and flushes it) has been handled; one second later prints that time
@@ -44,9 +46,13 @@ protected:
             m_seen = true;
             QTimer::singleShot(0, this, [this] {
                 const qint64 shown = now_Ns();
-                QTimer::singleShot(1000, this, [shown] {
-                    std::printf("SHOWN %lld %lld\n", static_cast<long long>(shown),
-                                static_cast<long long>(status_Kb("VmRSS")));
+                QTimer::singleShot(1000, this, [this, shown] {
+                    // The model says whether the configuration file was read.
+                    const auto *model = m_window->findChild<QComboBox *>(
+                        QStringLiteral("comboBox_Player"));
+                    std::printf("SHOWN %lld %lld\nMODEL %s\n", static_cast<long long>(shown),
+                                static_cast<long long>(status_Kb("VmRSS")),
+                                model ? qPrintable(model->currentText()) : "");
                     std::fflush(stdout);
                     QCoreApplication::quit();
                 });
@@ -81,7 +87,7 @@ bool writeConfig(const QString &dataHome)
         return false;
     ConfigSettings settings;
     settings.language = ConfigLanguage::English;
-    settings.model = QStringLiteral("KS15 - TCP/IP");
+    settings.model = ConfiguredModel;
     settings.baudRate = QStringLiteral("19200");
     settings.ip = {192, 168, 1, 40};
     settings.sentFormat = FormatHex;
@@ -118,9 +124,15 @@ Run runOnce(const QString &platform, bool withConfig)
         child.waitForFinished(5000);
         return {};
     }
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    const QList<QByteArray> lines = child.readAllStandardOutput().trimmed().split('\n');
+    const QList<QByteArray> fields = lines.value(0).split(' ');
     if (fields.size() != 3 || fields.at(0) != "SHOWN")
         return {};
+    // Without the file the panel starts on the first model, with it on the file's.
+    if ((lines.value(1) == "MODEL " + ConfiguredModel.toUtf8()) != withConfig) {
+        std::fprintf(stderr, "bench_startup: the child started on %s\n", lines.value(1).constData());
+        return {};
+    }
     return {(fields.at(1).toLongLong() - started) / 1e6, fields.at(2).toLongLong()};
 }
 

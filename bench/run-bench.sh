@@ -36,6 +36,8 @@ run() {
 for format in ascii hex dec; do
     run "pane-$format" 150 "$bench_dir/bench_pane" "$format"
 done
+# ASCII again in a window wide enough that no line wraps.
+run pane-ascii-wide 150 "$bench_dir/bench_pane" ascii --wide
 for format in ascii hex dec; do
     run "flood-$format" 150 "$bench_dir/bench_flood" "$format"
 done
