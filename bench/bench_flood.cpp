@@ -70,13 +70,13 @@ QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
     const double stuckMs = (now_Ns() - ticks.last.load()) / 1e6;
     print_Row({QStringLiteral("flood, event loop blocked"), condition,
                QStringLiteral("max > ") + format_Ms(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
-               QStringLiteral("still blocked, %1 M characters shown")
-                   .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1),
-               QStringLiteral("-"), QStringLiteral("-"),
-               QStringLiteral("report")});
+               QStringLiteral("still blocked after %1 M characters shown; longest block before: %2")
+                   .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1)
+                   .arg(format_Ms(ticks.longestLateNs.load() / 1e6)),
+               QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("report")});
     print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
-               QStringLiteral("> ") + format_Ms(FrameWaitMs), QStringLiteral("-"), QStringLiteral("1"),
-               QStringLiteral("-"), QStringLiteral("miss")});
+               QStringLiteral("> ") + format_Ms(FrameWaitMs), QStringLiteral("no frame"),
+               QStringLiteral("1"), QStringLiteral("-"), QStringLiteral("report")});
     std::fprintf(stderr, "%s: the panel's thread has not come back for %.1f s\n",
                  qPrintable(condition), stuckMs / 1000);
     std::fflush(stdout);
@@ -223,8 +223,8 @@ int main(int argc, char *argv[])
     print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
                framed ? format_Ms((outcome.frameRead - outcome.keyPosted) / 1e6)
                       : QStringLiteral("> %1").arg(format_Ms(FrameWaitMs)),
-               QStringLiteral("-"), QStringLiteral("1"), QStringLiteral("-"),
-               framed ? QStringLiteral("report") : QStringLiteral("miss")});
+               framed ? QStringLiteral("-") : QStringLiteral("no frame"), QStringLiteral("1"),
+               QStringLiteral("-"), QStringLiteral("report")});
     std::fprintf(stderr, "%s: pane text %d characters, peak RSS %s\n", qPrintable(condition),
                  int(readDataText.size()), qPrintable(format_Mib(status_Kb("VmHWM"))));
     std::fflush(stdout);
