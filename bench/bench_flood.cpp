@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTcpSocket>
+#include <QTextEdit>
 #include <QTimer>
 #include <QtTest>
 
@@ -52,6 +54,7 @@ struct Ticks
     std::atomic<qint64> last{0};
     std::atomic<qint64> longestLateNs{0};
     std::atomic<int> shownCharacters{0}; ///< the pane's text at the last tick
+    std::atomic<int> scrollRange{0};     ///< its scroll bar's maximum then, in pixels
 };
 
 QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
@@ -70,8 +73,10 @@ QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
     const double stuckMs = (now_Ns() - ticks.last.load()) / 1e6;
     print_Row({QStringLiteral("flood, event loop blocked"), condition,
                QStringLiteral("max > ") + format_Ms(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
-               QStringLiteral("still blocked after %1 M characters shown; longest block before: %2")
+               QStringLiteral("still blocked after %1 M characters shown (%2 Mpx); "
+                              "longest block before: %3")
                    .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1)
+                   .arg(ticks.scrollRange.load() / 1e6, 0, 'f', 1)
                    .arg(format_Ms(ticks.longestLateNs.load() / 1e6)),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("report")});
     print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
@@ -185,6 +190,8 @@ int main(int argc, char *argv[])
         QTest::qWait(5);
 
     // Each tick records how long the loop left it waiting past its interval.
+    const QScrollBar *scrollBar =
+        find_Widget<QTextEdit>(window, QStringLiteral("textEdit_Data"))->verticalScrollBar();
     QVector<double> lateness;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
@@ -197,6 +204,7 @@ int main(int argc, char *argv[])
             ticks.longestLateNs = late;
         ticks.last = now;
         ticks.shownCharacters = readDataText.size();
+        ticks.scrollRange = scrollBar->maximum();
     });
     QTimer::singleShot(int(seconds * 1000 + FrameWaitMs + 30000), &loop, &QEventLoop::quit);
     ticks.last = now_Ns();
