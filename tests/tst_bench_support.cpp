@@ -22,6 +22,7 @@ private slots:
     void percentiles();
     void summaryOfUnsortedSamples();
     void figuresAsTheTableShowsThem();
+    void rowsKeepTheirColumns();
     void asciiTrafficKeepsItsLinesAcrossChunks();
     void byteTrafficCoversEveryByte();
     void textGrowthFollowsTheFormatter();
@@ -79,6 +80,19 @@ void BenchSupportTest::figuresAsTheTableShowsThem()
     // A figure exactly on its target meets it.
     QCOMPARE(verdict(2.0, 2.0), QStringLiteral("pass"));
     QCOMPARE(verdict(2.001, 2.0), QStringLiteral("miss"));
+}
+
+void BenchSupportTest::rowsKeepTheirColumns()
+{
+    const Row row{"pane", "hex,\t1 MB", "2 ms", "p90\n3 ms", "5", "-", "report"};
+    const QByteArray line = row_Line(row);
+    QVERIFY(line.endsWith('\n'));
+    QCOMPARE(line.count('\n'), 1);
+    const QList<QByteArray> cells = line.chopped(1).split('\t');
+    QCOMPARE(cells, (QList<QByteArray>{"ROW", "pane", "hex, 1 MB", "2 ms", "p90 3 ms", "5", "-",
+                                       "report"}));
+    // The driver's table keeps a non-ASCII cell whole.
+    QVERIFY(row_Line({"m", "µs", "", "", "", "", ""}).contains("\tµs\t"));
 }
 
 void BenchSupportTest::asciiTrafficKeepsItsLinesAcrossChunks()

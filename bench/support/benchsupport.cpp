@@ -65,11 +65,21 @@ QString format_Mib(qint64 kib)
     return QString::number(double(kib) / 1024, 'f', 0) + QStringLiteral(" MiB");
 }
 
+QByteArray row_Line(const Row &row)
+{
+    QStringList cells = {row.metric, row.condition, row.median, row.tail,
+                         row.count,  row.target,    row.result};
+    for (QString &cell : cells) {
+        for (QChar breaking : {QLatin1Char('\t'), QLatin1Char('\n'), QLatin1Char('\r')})
+            cell.replace(breaking, QLatin1Char(' '));
+    }
+    return "ROW\t" + cells.join(QLatin1Char('\t')).toUtf8() + '\n';
+}
+
 void print_Row(const Row &row)
 {
-    const QStringList cells = {row.metric, row.condition, row.median, row.tail,
-                               row.count,  row.target,    row.result};
-    std::printf("ROW\t%s\n", qPrintable(cells.join(QLatin1Char('\t'))));
+    const QByteArray line = row_Line(row);
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fflush(stdout);
 }
 

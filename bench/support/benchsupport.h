@@ -52,6 +52,10 @@ struct Row
     QString target; ///< "-" when the figure is only reported
     QString result; ///< "pass", "miss" or "report"
 };
+/// The row as the driver reads it: "ROW", then the seven cells, tab-separated.
+/// A tab or line break inside a cell becomes a blank, so it cannot shift the
+/// columns or split the row.
+QByteArray row_Line(const Row &row);
 void print_Row(const Row &row);
 
 /// "pass" when `value` is within `limit`, else "miss".
