@@ -4,6 +4,7 @@
 # UndefinedBehaviorSanitizer in build-asan/. `make package` builds the Debian
 # package into build/. `make fuzz` runs each fuzz target for FUZZ_SECONDS
 # (built with clang in build-fuzz/); CI runs `make fuzz-smoke`, 20 s each.
+# `make bench` builds only the benchmarks and prints their table (bench/README.md).
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
@@ -17,7 +18,7 @@ SANITIZER_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps configure build run test test-sanitize fuzz-build fuzz fuzz-smoke package clean
+.PHONY: all deps configure build run test test-sanitize fuzz-build fuzz fuzz-smoke bench package clean
 
 all: build
 
@@ -58,6 +59,10 @@ fuzz: fuzz-build
 
 fuzz-smoke: fuzz-build
 	tools/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
+
+bench: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target quorvex_benchmarks
+	bench/run-bench.sh $(BUILD_DIR)
 
 package: build
 	cmake --build $(BUILD_DIR) --target package

@@ -1,0 +1,241 @@
+// The panel under a flood: a loopback player sends 1 MB/s for 30 s while a
+// 1-ms timer in the panel's thread records how late the event loop gets to
+// it; at the end a shortcut is posted and timed until its frame is read.
+// Usage: bench_flood ascii|hex|dec [seconds]
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTcpSocket>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+
+#include <atomic>
+#include <cstdio>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app/globals.h"
+#include "app/mainwindow.h"
+#include "benchsupport.h"
+#include "peer.h"
+#include "testsupport.h"
+
+namespace {
+using namespace bench;
+
+constexpr qint64 BytesPerSecond = 1000 * 1000;
+constexpr qint64 NsPerSecond = 1000 * 1000 * 1000;
+constexpr int FrameWaitMs = 10000;
+// A panel thread that has not ticked for this long after the frame wait is
+// stuck, and the player's thread writes the rows itself.
+constexpr qint64 StuckNs = 5LL * NsPerSecond;
+// Ctrl+5 on the TCP model, ID 0: folder 5.
+const QByteArray FolderFiveFrame = QByteArray::fromHex("800105");
+
+struct FloodOutcome
+{
+    qint64 sent = 0;
+    qint64 keyPosted = 0;
+    qint64 frameRead = 0; ///< 0 when the frame never came
+    bool connected = false;
+};
+
+/// What the 1-ms ticker in the panel's thread leaves for the player's thread.
+struct Ticks
+{
+    std::atomic<qint64> last{0};
+    std::atomic<qint64> longestLateNs{0};
+    std::atomic<int> shownCharacters{0}; ///< the pane's text at the last tick
+    std::atomic<int> scrollRange{0};     ///< its scroll bar's maximum then, in pixels
+};
+
+QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
+{
+    return QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent")
+        .arg(format_Name(format))
+        .arg(seconds)
+        .arg(double(sent) / 1e6, 0, 'f', 1);
+}
+
+/// The rows for a panel whose thread never came back from its slot.
+[[noreturn]] void reportStuck(DataFormat format, qint64 seconds, const FloodOutcome &outcome,
+                              const Ticks &ticks)
+{
+    const QString condition = conditionFor(format, seconds, outcome.sent);
+    const double stuckMs = (now_Ns() - ticks.last.load()) / 1e6;
+    print_Row({QStringLiteral("flood, event loop blocked"), condition,
+               QStringLiteral("max > ") + format_Ms(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
+               QStringLiteral("still blocked after %1 M characters shown (%2 Mpx); "
+                              "longest block before: %3")
+                   .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1)
+                   .arg(ticks.scrollRange.load() / 1e6, 0, 'f', 1)
+                   .arg(format_Ms(ticks.longestLateNs.load() / 1e6)),
+               QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("report")});
+    print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
+               QStringLiteral("> ") + format_Ms(FrameWaitMs), QStringLiteral("no frame"),
+               QStringLiteral("1"), QStringLiteral("-"), QStringLiteral("report")});
+    std::fprintf(stderr, "%s: the panel's thread has not come back for %.1f s\n",
+                 qPrintable(condition), stuckMs / 1000);
+    std::fflush(stdout);
+    ::_exit(0);
+}
+
+/// The player's thread: accepts the panel, sends paced traffic until the end
+/// of the flood, posts the shortcut and waits for its frame.
+void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomic<bool> &go,
+               QPointer<QWidget> keyTarget, QEventLoop *loop, FloodOutcome &outcome,
+               const Ticks &ticks)
+{
+    const int fd = accept_Within(listener, 10000);
+    outcome.connected = fd >= 0;
+    const QDeadlineTimer goDeadline(10000);
+    while (outcome.connected && !go.load() && !goDeadline.hasExpired())
+        ::poll(nullptr, 0, 1);
+    if (outcome.connected && go.load()) {
+        Traffic traffic(format, 31);
+        QByteArray pending;
+        const qint64 start = now_Ns();
+        const qint64 end = start + seconds * NsPerSecond;
+        for (qint64 now = start; now < end; now = now_Ns()) {
+            const qint64 due = (now - start) * BytesPerSecond / NsPerSecond - outcome.sent;
+            if (pending.isEmpty() && due > 0)
+                pending = traffic.next(int(qMin<qint64>(due, 16384)));
+            if (pending.isEmpty()) {
+                ::poll(nullptr, 0, 1);
+                continue;
+            }
+            pollfd writable{fd, POLLOUT, 0};
+            if (::poll(&writable, 1, 1) != 1)
+                continue;
+            const ssize_t taken =
+                ::send(fd, pending.constData(), size_t(pending.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
+            if (taken > 0) {
+                pending.remove(0, int(taken));
+                outcome.sent += taken;
+            }
+        }
+        // The operator presses Ctrl+5 as the flood ends.
+        outcome.keyPosted = now_Ns();
+        QCoreApplication::postEvent(keyTarget, new QKeyEvent(QEvent::KeyPress, Qt::Key_5,
+                                                             Qt::ControlModifier));
+        QCoreApplication::postEvent(keyTarget, new QKeyEvent(QEvent::KeyRelease, Qt::Key_5,
+                                                             Qt::ControlModifier));
+        QByteArray received;
+        const QDeadlineTimer frameDeadline(FrameWaitMs);
+        while (!received.contains(FolderFiveFrame) && !frameDeadline.hasExpired()) {
+            if (read_Within(fd, received, 100) < 0)
+                break;
+        }
+        if (received.contains(FolderFiveFrame))
+            outcome.frameRead = now_Ns();
+        else if (now_Ns() - ticks.last.load() > StuckNs)
+            reportStuck(format, seconds, outcome, ticks);
+    }
+    close_Fd(fd);
+    QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
+}
+
+bool activate(QWidget *window)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window, 5000))
+        return false;
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window, 5000);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    DataFormat format = DataFormat::Text;
+    const qint64 seconds = argc == 3 ? QByteArray(argv[2]).toLongLong() : 30;
+    if (argc < 2 || argc > 3 || !parse_Format(QString::fromLocal8Bit(argv[1]), format)
+        || seconds <= 0) {
+        std::fprintf(stderr, "usage: bench_flood ascii|hex|dec [seconds]\n");
+        return 2;
+    }
+    prepare_Test_Process();
+    QApplication application(argc, argv);
+    auto *window = new MainWindow;
+    quint16 port = 0;
+    const int listener = listen_Loopback(port);
+    if (listener < 0 || !activate(window)) {
+        std::fprintf(stderr, "bench_flood: no listening port or no active window\n");
+        return 1;
+    }
+    const char *buttons[] = {"radioButton_Data_ASCII", "radioButton_Data_Hex",
+                             "radioButton_Data_Dec"};
+    find_Widget<QRadioButton>(window, buttons[int(format)])->click();
+
+    QEventLoop loop;
+    std::atomic<bool> go{false};
+    FloodOutcome outcome;
+    QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+    Ticks ticks;
+    ticks.last = now_Ns();
+    std::thread player(runPlayer, listener, format, seconds, std::cref(go), QPointer<QWidget>(focus),
+                       &loop, std::ref(outcome), std::cref(ticks));
+
+    start_TCP_Connect(window, port);
+    const QDeadlineTimer connectDeadline(10000);
+    while (tcpSocket->state() != QAbstractSocket::ConnectedState && !connectDeadline.hasExpired())
+        QTest::qWait(5);
+
+    // Each tick records how long the loop left it waiting past its interval.
+    const QScrollBar *scrollBar =
+        find_Widget<QTextEdit>(window, QStringLiteral("textEdit_Data"))->verticalScrollBar();
+    QVector<double> lateness;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = now_Ns();
+        const qint64 late = qMax<qint64>(0, now - ticks.last.load() - 1000000);
+        lateness.append(late / 1e6);
+        if (late > ticks.longestLateNs.load())
+            ticks.longestLateNs = late;
+        ticks.last = now;
+        ticks.shownCharacters = readDataText.size();
+        ticks.scrollRange = scrollBar->maximum();
+    });
+    QTimer::singleShot(int(seconds * 1000 + FrameWaitMs + 30000), &loop, &QEventLoop::quit);
+    ticks.last = now_Ns();
+    ticker.start();
+    go = true;
+    if (tcpSocket->state() == QAbstractSocket::ConnectedState)
+        loop.exec();
+    ticker.stop();
+    player.join();
+
+    const QString condition = conditionFor(format, seconds, outcome.sent);
+    if (!outcome.connected || lateness.isEmpty()) {
+        print_Row({QStringLiteral("flood, event loop blocked"), condition, QStringLiteral("error"),
+                   QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("-"),
+                   QStringLiteral("error")});
+        std::fflush(stdout);
+        ::_exit(1);
+    }
+    const Summary s = summarize(lateness);
+    print_Row({QStringLiteral("flood, event loop blocked"), condition,
+               QStringLiteral("max ") + format_Ms(s.max), QStringLiteral("p99 ") + format_Ms(s.p99),
+               QString::number(s.count), QStringLiteral("-"), QStringLiteral("report")});
+    const bool framed = outcome.frameRead > 0;
+    print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
+               framed ? format_Ms((outcome.frameRead - outcome.keyPosted) / 1e6)
+                      : QStringLiteral("> %1").arg(format_Ms(FrameWaitMs)),
+               framed ? QStringLiteral("-") : QStringLiteral("no frame"), QStringLiteral("1"),
+               QStringLiteral("-"), QStringLiteral("report")});
+    std::fprintf(stderr, "%s: pane text %d characters, peak RSS %s\n", qPrintable(condition),
+                 int(readDataText.size()), qPrintable(format_Mib(status_Kb("VmHWM"))));
+    std::fflush(stdout);
+    // Tearing down a document of millions of characters only costs time here.
+    ::_exit(0);
+}

@@ -1,0 +1,192 @@
+// Start-up: from process start to the main window shown, and the resident
+// memory one second later, with and without a configuration file, on the
+// offscreen platform and, when DISPLAY names an X server, under it.
+// Without arguments it is the launcher; it starts itself with --child, and the
+// child does what the panel's main() does and reports when the window showed.
+// Usage: bench_startup [runs]
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+
+#include "app/globals.h"
+#include "app/identity.h"
+#include "app/mainwindow.h"
+#include "benchsupport.h"
+#include "settings/config_file.h"
+
+namespace {
+using namespace bench;
+
+constexpr int ChildTimeoutMs = 20000;
+constexpr double ShownTargetMs = 200;
+const QString ConfiguredModel = QStringLiteral("KS15 - TCP/IP");
+
+/// Notes the first time the window is exposed, once the expose event (which
+/// paints and flushes it) has been handled; one second later prints that time
+/// and the resident memory, and ends the event loop.
+class ShownWatcher : public QObject
+{
+public:
+    explicit ShownWatcher(QWidget *window) : m_window(window) {}
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (!m_seen && event->type() == QEvent::Expose && object == m_window->windowHandle()
+            && m_window->windowHandle()->isExposed()) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [this] {
+                const qint64 shown = now_Ns();
+                QTimer::singleShot(1000, this, [this, shown] {
+                    // The model says whether the configuration file was read.
+                    const auto *model = m_window->findChild<QComboBox *>(
+                        QStringLiteral("comboBox_Player"));
+                    std::printf("SHOWN %lld %lld\nMODEL %s\n", static_cast<long long>(shown),
+                                static_cast<long long>(status_Kb("VmRSS")),
+                                model ? qPrintable(model->currentText()) : "");
+                    std::fflush(stdout);
+                    QCoreApplication::quit();
+                });
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    bool m_seen = false;
+};
+
+int runChild(int argc, char *argv[])
+{
+    set_Application_Identity();
+    QApplication application(argc, argv);
+    MainWindow window;
+    ShownWatcher watcher(&window);
+    application.installEventFilter(&watcher);
+    window.show();
+    QTimer::singleShot(ChildTimeoutMs / 2, &application, &QApplication::quit);
+    return application.exec();
+}
+
+/// A valid 24-line file as the panel would have saved it after some use.
+bool writeConfig(const QString &dataHome)
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+    const QDir dir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    if (!QDir().mkpath(dir.absolutePath()))
+        return false;
+    ConfigSettings settings;
+    settings.language = ConfigLanguage::English;
+    settings.model = ConfiguredModel;
+    settings.baudRate = QStringLiteral("19200");
+    settings.ip = {192, 168, 1, 40};
+    settings.sentFormat = FormatHex;
+    settings.dataFormat = FormatAscii;
+    QSaveFile file(dir.absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix));
+    return file.open(QIODevice::WriteOnly | QIODevice::Text) && write_Config_Lines(&file, settings)
+           && file.commit();
+}
+
+struct Run
+{
+    double shownMs = -1;
+    qint64 rssKb = -1;
+};
+
+Run runOnce(const QString &platform, bool withConfig)
+{
+    QTemporaryDir home;
+    if (!home.isValid() || (withConfig && !writeConfig(home.path())))
+        return {};
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    // Where `make run` starts the panel, so it finds its translations the same way.
+    child.setWorkingDirectory(QStringLiteral(QUORVEX_BUILD_DIR));
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    const qint64 started = now_Ns();
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child")});
+    if (!child.waitForFinished(ChildTimeoutMs)) {
+        child.kill();
+        child.waitForFinished(5000);
+        return {};
+    }
+    const QList<QByteArray> lines = child.readAllStandardOutput().trimmed().split('\n');
+    const QList<QByteArray> fields = lines.value(0).split(' ');
+    if (fields.size() != 3 || fields.at(0) != "SHOWN")
+        return {};
+    // Without the file the panel starts on the first model, with it on the file's.
+    if ((lines.value(1) == "MODEL " + ConfiguredModel.toUtf8()) != withConfig) {
+        std::fprintf(stderr, "bench_startup: the child started on %s\n", lines.value(1).constData());
+        return {};
+    }
+    return {(fields.at(1).toLongLong() - started) / 1e6, fields.at(2).toLongLong()};
+}
+
+void measure(const QString &platform, const QString &label, bool withConfig, int runs)
+{
+    const QString condition =
+        label + (withConfig ? QStringLiteral(", config file") : QStringLiteral(", no config file"));
+    runOnce(platform, withConfig); // fills the file system and font caches
+    QVector<double> shown;
+    QVector<double> rss;
+    for (int i = 0; i < runs; ++i) {
+        const Run run = runOnce(platform, withConfig);
+        if (run.shownMs < 0)
+            break;
+        shown.append(run.shownMs);
+        rss.append(double(run.rssKb));
+    }
+    const bool targeted = platform == QLatin1String("xcb");
+    if (shown.size() < runs) {
+        print_Row({QStringLiteral("start-up to window shown"), condition, QStringLiteral("error"),
+                   QStringLiteral("-"), QString::number(shown.size()), QStringLiteral("-"),
+                   QStringLiteral("error")});
+        return;
+    }
+    const Summary s = summarize(shown);
+    print_Row({QStringLiteral("start-up to window shown"), condition, format_Ms(s.median),
+               QStringLiteral("p90 ") + format_Ms(s.p90), QString::number(s.count),
+               targeted ? QStringLiteral("<= 200 ms median") : QStringLiteral("-"),
+               targeted ? verdict(s.median, ShownTargetMs) : QStringLiteral("report")});
+    const Summary m = summarize(rss);
+    print_Row({QStringLiteral("RSS 1 s after shown"), condition, format_Mib(qint64(m.median)),
+               QStringLiteral("max ") + format_Mib(qint64(m.max)), QString::number(m.count),
+               QStringLiteral("-"), QStringLiteral("report")});
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 2 && QByteArray(argv[1]) == "--child")
+        return runChild(argc, argv);
+    const int runs = argc == 2 ? QByteArray(argv[1]).toInt() : 7;
+    if (argc > 2 || runs <= 0) {
+        std::fprintf(stderr, "usage: bench_startup [runs]\n");
+        return 2;
+    }
+    set_Application_Identity();
+    QCoreApplication application(argc, argv);
+    for (bool withConfig : {false, true})
+        measure(QStringLiteral("offscreen"), QStringLiteral("offscreen"), withConfig, runs);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "bench_startup: no DISPLAY, so no start-up under X\n");
+        return 0;
+    }
+    for (bool withConfig : {false, true})
+        measure(QStringLiteral("xcb"), QStringLiteral("Xvfb"), withConfig, runs);
+    return 0;
+}

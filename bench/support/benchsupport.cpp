@@ -1,0 +1,138 @@
+#include "benchsupport.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <time.h>
+
+namespace bench {
+
+qint64 now_Ns()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+double percentile(const QVector<double> &sorted, double p)
+{
+    if (sorted.isEmpty())
+        return 0;
+    // Nearest rank: the smallest sample with at least p % of them at or below it.
+    const int rank = int(std::ceil(p / 100.0 * sorted.size()));
+    return sorted.at(qBound(1, rank, sorted.size()) - 1);
+}
+
+Summary summarize(QVector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    Summary summary;
+    summary.count = samples.size();
+    summary.median = percentile(samples, 50);
+    summary.p90 = percentile(samples, 90);
+    summary.p99 = percentile(samples, 99);
+    summary.max = samples.isEmpty() ? 0 : samples.last();
+    return summary;
+}
+
+qint64 status_Kb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    // A /proc file has no size, so it is read whole rather than line by line.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+QString format_Ms(double ms)
+{
+    if (ms >= 1000)
+        return QString::number(ms / 1000, 'g', 3) + QStringLiteral(" s");
+    // 'g' would turn 123.4 into 123 but 0.0123 into 0.0123: both three digits.
+    return QString::number(ms, 'g', 3) + QStringLiteral(" ms");
+}
+
+QString format_Mib(qint64 kib)
+{
+    return QString::number(double(kib) / 1024, 'f', 0) + QStringLiteral(" MiB");
+}
+
+QByteArray row_Line(const Row &row)
+{
+    QStringList cells = {row.metric, row.condition, row.median, row.tail,
+                         row.count,  row.target,    row.result};
+    for (QString &cell : cells) {
+        for (QChar breaking : {QLatin1Char('\t'), QLatin1Char('\n'), QLatin1Char('\r')})
+            cell.replace(breaking, QLatin1Char(' '));
+    }
+    return "ROW\t" + cells.join(QLatin1Char('\t')).toUtf8() + '\n';
+}
+
+void print_Row(const Row &row)
+{
+    const QByteArray line = row_Line(row);
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+QString verdict(double value, double limit)
+{
+    return value <= limit ? QStringLiteral("pass") : QStringLiteral("miss");
+}
+
+QByteArray Traffic::next(int size)
+{
+    QByteArray chunk(size, '\0');
+    for (char &c : chunk) {
+        if (m_format != DataFormat::Text) {
+            c = char(m_random.bounded(256));
+            continue;
+        }
+        if (m_lineLeft == 0)
+            m_lineLeft = m_random.bounded(35, 46);
+        c = --m_lineLeft == 0 ? '\n' : char(m_random.bounded(0x20, 0x7F));
+    }
+    return chunk;
+}
+
+int text_Growth(const QByteArray &chunk, DataFormat format)
+{
+    ReceivedDataFormatter formatter;
+    QString text;
+    formatter.append(chunk, format, text);
+    return text.size();
+}
+
+bool parse_Format(const QString &name, DataFormat &format)
+{
+    for (DataFormat f : {DataFormat::Text, DataFormat::Hex, DataFormat::Dec}) {
+        if (name == format_Name(f)) {
+            format = f;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString format_Name(DataFormat format)
+{
+    switch (format) {
+    case DataFormat::Text:
+        return QStringLiteral("ascii");
+    case DataFormat::Hex:
+        return QStringLiteral("hex");
+    case DataFormat::Dec:
+        return QStringLiteral("dec");
+    }
+    return QString();
+}
+
+} // namespace bench
