@@ -25,7 +25,7 @@ private slots:
     void rowsKeepTheirColumns();
     void asciiTrafficKeepsItsLinesAcrossChunks();
     void byteTrafficCoversEveryByte();
-    void textGrowthFollowsTheFormatter();
+    void formattedChunkFollowsTheFormatter();
     void memoryFields();
     void loopbackPeerSeesDataAndHangUp();
     void rawLineCarriesEveryByteUnchanged();
@@ -128,13 +128,13 @@ void BenchSupportTest::byteTrafficCoversEveryByte()
     }
 }
 
-void BenchSupportTest::textGrowthFollowsTheFormatter()
+void BenchSupportTest::formattedChunkFollowsTheFormatter()
 {
     const QByteArray bytes("\x00\xFF\x0A", 3);
-    QCOMPARE(text_Growth(bytes, DataFormat::Hex), 9);  // " 00 FF 0A"
-    QCOMPARE(text_Growth(bytes, DataFormat::Dec), 9);  // " 0 255 10"
-    QCOMPARE(text_Growth(bytes, DataFormat::Text), 2); // zero dropped, U+FFFD, LF
-    QCOMPARE(text_Growth(QByteArray(64, 'a'), DataFormat::Text), 64);
+    QCOMPARE(formatted_Chunk(bytes, DataFormat::Hex), QStringLiteral(" 00 FF 0A"));
+    QCOMPARE(formatted_Chunk(bytes, DataFormat::Dec), QStringLiteral(" 0 255 10"));
+    QCOMPARE(formatted_Chunk(bytes, DataFormat::Text).size(), 2); // zero dropped, U+FFFD, LF
+    QCOMPARE(formatted_Chunk(QByteArray(64, 'a'), DataFormat::Text).size(), 64);
     DataFormat format = DataFormat::Text;
     QVERIFY(parse_Format(QStringLiteral("dec"), format));
     QCOMPARE(format, DataFormat::Dec);

@@ -103,12 +103,12 @@ QByteArray Traffic::next(int size)
     return chunk;
 }
 
-int text_Growth(const QByteArray &chunk, DataFormat format)
+QString formatted_Chunk(const QByteArray &chunk, DataFormat format)
 {
     ReceivedDataFormatter formatter;
     QString text;
     formatter.append(chunk, format, text);
-    return text.size();
+    return text;
 }
 
 bool parse_Format(const QString &name, DataFormat &format)

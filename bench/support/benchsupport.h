@@ -76,9 +76,9 @@ private:
     int m_lineLeft = 0;
 };
 
-/// How many characters the pane's text grows by for `chunk` in `format`,
-/// worked out with a formatter of its own.
-int text_Growth(const QByteArray &chunk, DataFormat format);
+/// The text the pane adds for `chunk` in `format`, worked out with a
+/// formatter of its own.
+QString formatted_Chunk(const QByteArray &chunk, DataFormat format);
 
 /// "ascii", "hex" or "dec" as given on a benchmark's command line; false if
 /// the name is none of them.
