@@ -43,6 +43,8 @@ private slots:
     void oneChunk();
     void chunkingNeverShows();
     void partialCharacter();
+    void textCut_data();
+    void textCut();
 };
 
 void ReceivedDataTest::oneChunk_data()
@@ -127,6 +129,31 @@ void ReceivedDataTest::partialCharacter()
     formatter.reset();
     formatter.append("\xAC" "A", DataFormat::Text, text);
     QCOMPARE(text, "earlier" + u({0xFFFD, 'A'}));
+}
+
+void ReceivedDataTest::textCut_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("placed"); // put at the plain cut, its first character one before
+    QTest::addColumn<int>("offset");     // the cut expected, from the plain cut
+
+    QTest::newRow("at the limit") << Received_Text_Limit << "" << -(Received_Text_Limit / 4);
+    QTest::newRow("one over, no line") << Received_Text_Limit + 1 << "" << 0;
+    QTest::newRow("line feed within reach") << 2 * Received_Text_Limit << "x" + QString(500, 'x') + "\n" << 501;
+    QTest::newRow("line feed out of reach") << 2 * Received_Text_Limit << "x" + QString(1000, 'x') + "\n" << 0;
+    QTest::newRow("CR LF across the cut") << 2 * Received_Text_Limit << "\r\n" << 1;
+    QTest::newRow("surrogate pair across the cut") << 2 * Received_Text_Limit << u({0x1F3B5}) << 1;
+}
+
+void ReceivedDataTest::textCut()
+{
+    QFETCH(int, size);
+    QFETCH(QString, placed);
+    QFETCH(int, offset);
+    const int plainCut = size - Received_Text_Limit / 4 * 3;
+    QString text(size, QLatin1Char('x'));
+    text.replace(plainCut - 1, placed.size(), placed);
+    QCOMPARE(received_Text_Cut(text), qMax(0, plainCut + offset));
 }
 
 QTEST_MAIN(ReceivedDataTest)
