@@ -28,7 +28,8 @@ extern QList<PlayerModel> ModelCatalogue;
 extern QSerialPort *const serialPort;
 extern QTcpSocket *const tcpSocket;
 
-/// Everything received since start or the last Clear, as shown in the pane.
+/// What the pane shows: what was received since start or the last Clear, its
+/// latest Received_Text_Limit characters at most.
 extern QString readDataText;
 
 /// The decoding state behind readDataText: a character cut by a chunk boundary

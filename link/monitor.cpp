@@ -32,6 +32,17 @@ void appendToPane(QTextEdit *pane, QString added, bool afterCarriageReturn)
     QScrollBar *scrollBar = pane->verticalScrollBar();
     scrollBar->setValue(scrollBar->maximum());
 }
+
+/// Removes from the start of the pane what shows `removed`, the start of the
+/// received text. Each character is one place in the document but a CR LF
+/// pair, which is one line break; `removed` never ends inside a pair.
+void dropFromPane(QTextEdit *pane, const QString &removed)
+{
+    const int places = removed.size() - removed.count(QLatin1String("\r\n"));
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(places, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+}
 } // namespace
 
 void MainWindow::update_Serial_Read_Data()
@@ -52,11 +63,19 @@ void MainWindow::show_Read_Data(const QByteArray &chunk)
 {
     if (chunk.isEmpty())
         return;
-    const int oldLength = readDataText.size();
+    int oldLength = readDataText.size();
     const bool afterCarriageReturn =
         oldLength > 0 && readDataText.at(oldLength - 1) == QLatin1Char('\r');
     format_Read_Data(chunk, readDataText);
-    appendToPane(ui->textEdit_Data, readDataText.mid(oldLength), afterCarriageReturn);
+    // Trimmed before the new text goes in: a single chunk of a flood can be
+    // megabytes, which the pane must never hold at once.
+    if (const int cut = received_Text_Cut(readDataText)) {
+        dropFromPane(ui->textEdit_Data, readDataText.left(qMin(cut, oldLength)));
+        readDataText.remove(0, cut);
+        oldLength = qMax(0, oldLength - cut);
+    }
+    appendToPane(ui->textEdit_Data, readDataText.mid(oldLength),
+                 afterCarriageReturn && oldLength > 0);
 }
 
 void MainWindow::on_pushButton_Clear_clicked()

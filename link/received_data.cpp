@@ -25,6 +25,20 @@ void appendDec(const QByteArray &chunk, QString &text)
 }
 } // namespace
 
+int received_Text_Cut(const QString &text)
+{
+    if (text.size() <= Received_Text_Limit)
+        return 0;
+    int cut = text.size() - Received_Text_Limit / 4 * 3;
+    // No further than this for a line start: a line without a break may be long.
+    // A line feed at the cut itself is found too, so a CR LF pair stays whole.
+    constexpr int LineSearch = 1000;
+    const int lineFeed = text.indexOf(QLatin1Char('\n'), cut - 1);
+    if (lineFeed >= 0 && lineFeed < cut + LineSearch)
+        return lineFeed + 1;
+    return text.at(cut - 1).isHighSurrogate() ? cut + 1 : cut;
+}
+
 void ReceivedDataFormatter::append(const QByteArray &chunk, DataFormat format, QString &text)
 {
     // Without bytes there is nothing received in the new format to flush for.

@@ -30,6 +30,8 @@ private slots:
     void formatsChangesAndClear();
     void appendsAtTheEndAndFollowsIt();
     void randomTrafficIgnoresChunking();
+    void textCut_data();
+    void textCut();
 
 private:
     QTextEdit *pane() { return widget<QTextEdit>("textEdit_Data"); }
@@ -135,6 +137,34 @@ void MonitorTest::randomTrafficIgnoresChunking()
     oneRead.append(run, DataFormat(format), expected);
     QCOMPARE(readDataText, expected);
     QCOMPARE(pane()->toPlainText(), shownFor(readDataText));
+}
+
+void MonitorTest::textCut_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("placed"); // put at the plain cut, its first character one before
+    QTest::addColumn<int>("offset");     // the cut expected, from the plain cut
+
+    const int limit = Received_Text_Limit;
+    const char32_t note = 0x1F3B5;
+    QTest::newRow("at the limit") << limit << "" << -(limit / 4);
+    QTest::newRow("one over, no line") << limit + 1 << "" << 0;
+    QTest::newRow("line feed within reach") << 2 * limit << "x" + QString(500, 'x') + "\n" << 501;
+    QTest::newRow("line feed out of reach") << 2 * limit << "x" + QString(1000, 'x') + "\n" << 0;
+    QTest::newRow("CR LF across the cut") << 2 * limit << "\r\n" << 1;
+    QTest::newRow("surrogate pair across the cut")
+        << 2 * limit << QString::fromUcs4(reinterpret_cast<const uint *>(&note), 1) << 1;
+}
+
+void MonitorTest::textCut()
+{
+    QFETCH(int, size);
+    QFETCH(QString, placed);
+    QFETCH(int, offset);
+    const int plainCut = size - Received_Text_Limit / 4 * 3;
+    QString text(size, QLatin1Char('x'));
+    text.replace(plainCut - 1, placed.size(), placed);
+    QCOMPARE(received_Text_Cut(text), qMax(0, plainCut + offset));
 }
 
 QTEST_MAIN(MonitorTest)
