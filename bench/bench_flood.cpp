@@ -142,15 +142,6 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
     close_Fd(fd);
     QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
 }
-
-bool activate(QWidget *window)
-{
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window, 5000))
-        return false;
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window, 5000);
-}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -167,7 +158,7 @@ int main(int argc, char *argv[])
     auto *window = new MainWindow;
     quint16 port = 0;
     const int listener = listen_Loopback(port);
-    if (listener < 0 || !activate(window)) {
+    if (listener < 0 || !activate_Window(window)) {
         std::fprintf(stderr, "bench_flood: no listening port or no active window\n");
         return 1;
     }

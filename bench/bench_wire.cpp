@@ -122,15 +122,6 @@ void report(const QString &metric, const QString &condition, const QVector<doubl
                targeted ? verdict(s.median, 0.1) : QStringLiteral("report")});
 }
 
-bool activate(QWidget *window)
-{
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window, 5000))
-        return false;
-    window->activateWindow();
-    return QTest::qWaitForWindowActive(window, 5000);
-}
-
 void pressCtrl5()
 {
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
@@ -177,7 +168,7 @@ bool measureTcp(int frames)
     std::unique_ptr<MainWindow> window(new MainWindow);
     quint16 port = 0;
     const int listener = listen_Loopback(port);
-    if (listener < 0 || !activate(window.get()))
+    if (listener < 0 || !activate_Window(window.get()))
         return false;
     start_TCP_Connect(window.get(), port);
     const QDeadlineTimer deadline(10000);
@@ -185,7 +176,7 @@ bool measureTcp(int frames)
         QTest::qWait(5);
     const int fd = accept_Within(listener, 1000);
     close_Fd(listener);
-    if (fd < 0 || !activate(window.get()))
+    if (fd < 0 || !activate_Window(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("loopback TCP"), true);
     close_Fd(fd);
@@ -201,7 +192,7 @@ bool measureSerial(int frames)
         return false;
     }
     std::unique_ptr<MainWindow> window(new MainWindow);
-    if (!activate(window.get()))
+    if (!activate_Window(window.get()))
         return false;
     // "Pebble Player 2" offers 38400 baud; the pty end goes in as the operator's choice.
     choose_Model(window.get(), 0);
@@ -213,7 +204,7 @@ bool measureSerial(int frames)
     find_Widget<QPushButton>(window.get(), QStringLiteral("pushButton_Connect"))->click();
     const int fd = open_Raw_Line(QFile::encodeName(cable.playerEnd()));
     if (!serialPort->isOpen() || serialPort->baudRate() != 38400 || fd < 0
-        || !activate(window.get()))
+        || !activate_Window(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("socat pty pair, 38400 baud"), false);
     close_Fd(fd);

@@ -23,16 +23,6 @@ public:
     QList<QUrl> opened;
 };
 
-QList<aboutwindow *> openAbouts()
-{
-    QList<aboutwindow *> dialogs;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *about = qobject_cast<aboutwindow *>(widget))
-            dialogs << about;
-    }
-    return dialogs;
-}
-
 } // namespace
 
 class HelpTest : public QObject
@@ -76,7 +66,7 @@ void HelpTest::init()
 
 void HelpTest::cleanup()
 {
-    qDeleteAll(openAbouts());
+    qDeleteAll(open_About_Dialogs());
     delete window;
     window = nullptr;
     reset_Process_Objects();
@@ -117,11 +107,11 @@ void HelpTest::urlsHandedToDesktop()
 void HelpTest::aboutDialogs()
 {
     trigger("action_About");
-    aboutwindow *english = openAbouts().value(0);
+    aboutwindow *english = open_About_Dialogs().value(0);
     QVERIFY(english);
     trigger("action_French");
     trigger("action_About");
-    QList<aboutwindow *> dialogs = openAbouts();
+    QList<aboutwindow *> dialogs = open_About_Dialogs();
     QCOMPARE(dialogs.size(), 2);
     dialogs.removeOne(english);
     aboutwindow *french = dialogs.value(0);

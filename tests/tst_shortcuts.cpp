@@ -6,16 +6,6 @@
 #include "panelcase.h"
 
 namespace {
-// An X server refuses the focus to a window that is not mapped yet.
-bool activate(QWidget *topLevel)
-{
-    topLevel->show();
-    if (!QTest::qWaitForWindowExposed(topLevel, 5000))
-        return false;
-    topLevel->activateWindow();
-    return QTest::qWaitForWindowActive(topLevel, 5000);
-}
-
 // Delivered where the keyboard focus is, through the application's shortcut
 // map. With the text given, QtTest needs no character for the key: it has
 // none for Key_MediaPause and stops on an assertion.
@@ -40,7 +30,7 @@ private slots:
     void init()
     {
         PanelCase::init();
-        QVERIFY(activate(window));
+        QVERIFY(activate_Window(window));
     }
     void triggers_data();
     void triggers();
@@ -123,7 +113,7 @@ void ShortcutsTest::inactiveWindowIgnoresShortcuts()
 {
     QWidget other;
     other.resize(200, 100);
-    QVERIFY(activate(&other));
+    QVERIFY(activate_Window(&other));
     press(Qt::CTRL + Qt::Key_5);
     press(Qt::Key_MediaStop);
     QVERIFY(nothingSent());

@@ -17,18 +17,6 @@
 #include "testsupport.h"
 #include "ui/aboutwindow.h"
 
-namespace {
-QList<aboutwindow *> aboutDialogs()
-{
-    QList<aboutwindow *> dialogs;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *about = qobject_cast<aboutwindow *>(widget))
-            dialogs << about;
-    }
-    return dialogs;
-}
-} // namespace
-
 class WholeRunTest : public QObject
 {
     Q_OBJECT
@@ -50,12 +38,12 @@ void WholeRunTest::wholeRun()
 
     for (int i = 0; i < 10; ++i) {
         action("action_About")->trigger();
-        const QList<aboutwindow *> dialogs = aboutDialogs();
+        const QList<aboutwindow *> dialogs = open_About_Dialogs();
         QCOMPARE(dialogs.size(), 1);
         QVERIFY(QTest::qWaitForWindowExposed(dialogs.first()));
         QTest::mouseClick(dialogs.first()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(aboutDialogs().isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(open_About_Dialogs().isEmpty(), 5000);
     }
 
     // Run from the build folder, where the French translation is built.

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include "app/globals.h"
 #include "app/identity.h"
 #include "app/mainwindow.h"
+#include "ui/aboutwindow.h"
 #include "loopbackplayer.h"
 
 namespace {
@@ -121,4 +123,23 @@ bool panel_Shows_Link(MainWindow *window, bool open)
 QString status_Text(MainWindow *window)
 {
     return find_Widget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
+}
+
+bool activate_Window(QWidget *topLevel)
+{
+    topLevel->show();
+    if (!QTest::qWaitForWindowExposed(topLevel, 5000))
+        return false;
+    topLevel->activateWindow();
+    return QTest::qWaitForWindowActive(topLevel, 5000);
+}
+
+QList<aboutwindow *> open_About_Dialogs()
+{
+    QList<aboutwindow *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *about = qobject_cast<aboutwindow *>(widget))
+            dialogs << about;
+    }
+    return dialogs;
 }

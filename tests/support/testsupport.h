@@ -1,9 +1,11 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
+class aboutwindow;
 class LoopbackPlayer;
 class MainWindow;
 
@@ -52,5 +54,12 @@ bool panel_Shows_Link(MainWindow *window, bool open);
 
 /// The window's status-bar text.
 QString status_Text(MainWindow *window);
+
+/// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
+/// server refuses the focus to a window that is not mapped yet.
+bool activate_Window(QWidget *topLevel);
+
+/// The About dialogs that exist now, shown or not.
+QList<aboutwindow *> open_About_Dialogs();
 
 #endif // TESTSUPPORT_H
