@@ -154,6 +154,10 @@ void SettingsTest::settingsSurviveRestart()
     window = new MainWindow;
     QTEST(state(), "expected");
     QCOMPARE(widget<QComboBox>("comboBox_Port")->currentText(), port);
+    // A restored auto-connection starts while the window is built, before it is shown.
+    QCOMPARE(tcpSocket->state() != QAbstractSocket::UnconnectedState, model == 4);
+    if (model == 4)
+        QCOMPARE(status_Text(window), QStringLiteral("Connecting to 127.0.0.1:65079..."));
 }
 
 void SettingsTest::readerRules_data()
