@@ -5,9 +5,6 @@
 #include <QtTest>
 
 #include <QApplication>
-#include <QDeadlineTimer>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QSpinBox>
 
 #include <csignal>
@@ -23,30 +20,28 @@ namespace {
 constexpr int TimeoutMs = 10000;
 const char SaveLoopVariable[] = "QUORVEX_TEST_SAVE_LOOP";
 
-/// A window in this process that saves with the address's last number at `octet`.
+QByteArray savedFile()
+{
+    QFile file(test_Config_File_Path());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// What a first-start window saves with the address's last number at `octet`.
 QByteArray savedWith(int octet)
 {
     reset_Process_Objects();
-    {
-        MainWindow window;
-        find_Widget<QSpinBox>(&window, QStringLiteral("spinBox_IP_4"))->setValue(octet);
-    }
-    QFile file(test_Config_File_Path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    MainWindow(nullptr).findChild<QSpinBox *>(QStringLiteral("spinBox_IP_4"))->setValue(octet);
+    return savedFile();
 }
 
 /// Whether process `pid` has a file open in `folder`: the save's temporary file.
 bool holdsFileIn(pid_t pid, const QString &folder)
 {
+    // A file made without a name reads "FOLDER/#INODE (deleted)" here.
     const QDir descriptors(QStringLiteral("/proc/%1/fd").arg(pid));
-    for (const QString &fd : descriptors.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-        // A file made without a name reads "FOLDER/#INODE (deleted)" here.
-        char target[4096];
-        const ssize_t length = ::readlink(QFile::encodeName(descriptors.filePath(fd)).constData(),
-                                          target, sizeof target);
-        if (length > 0 && QFile::decodeName(QByteArray(target, int(length))).startsWith(folder + '/'))
+    for (const QFileInfo &fd : descriptors.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (fd.symLinkTarget().startsWith(folder + '/'))
             return true;
-    }
     return false;
 }
 
@@ -57,8 +52,7 @@ bool isStopped(pid_t pid)
     if (!stat.open(QIODevice::ReadOnly))
         return false;
     const QByteArray line = stat.readAll();
-    const int nameEnd = line.lastIndexOf(") ");
-    return nameEnd > 0 && line.mid(nameEnd + 2, 1) == "T";
+    return line.mid(line.lastIndexOf(") ") + 2, 1) == "T";
 }
 
 /// The child: each window takes the settings the last one saved and saves
@@ -67,8 +61,7 @@ int saveLoop(int argc, char **argv)
 {
     set_Application_Identity();
     QApplication application(argc, argv);
-    // Ends by itself should the test never come to kill it.
-    const QDeadlineTimer deadline(60000);
+    const QDeadlineTimer deadline(60000); // ends by itself should the test never come to kill it
     for (int round = 0; !deadline.hasExpired(); ++round) {
         MainWindow window;
         find_Widget<QSpinBox>(&window, QStringLiteral("spinBox_IP_4"))->setValue(round % 2 ? 22 : 11);
@@ -98,14 +91,13 @@ void FaultsSettingsTest::killDuringSaveLeavesOldOrNew()
     QVERIFY(!eleven.isEmpty() && eleven != twentyTwo);
     const QString folder = QFileInfo(test_Config_File_Path()).absolutePath();
 
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(SaveLoopVariable, QStringLiteral("1"));
     QRandomGenerator random(5);
     // Rounds until ten kills fell inside a save (one in four or five does here).
-    int cutMidSave = 0;
-    int round = 0;
+    int cutMidSave = 0, round = 0;
     for (; round < 150 && cutMidSave < 10; ++round) {
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(SaveLoopVariable, QStringLiteral("1"));
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), QStringList());
         QVERIFY2(child.waitForStarted(TimeoutMs), qPrintable(child.errorString()));
@@ -119,8 +111,7 @@ void FaultsSettingsTest::killDuringSaveLeavesOldOrNew()
         }
         const qint64 delayNs = random.bounded(5000) * 1000;
         QElapsedTimer spin; // too short for a timer: bounded by delayNs
-        spin.start();
-        while (spin.nsecsElapsed() < delayNs) {
+        for (spin.start(); spin.nsecsElapsed() < delayNs;) {
         }
         // Stopped first, to see whether it has a file of the folder open.
         const pid_t pid = pid_t(child.processId());
@@ -132,9 +123,7 @@ void FaultsSettingsTest::killDuringSaveLeavesOldOrNew()
         QVERIFY(child.waitForFinished(TimeoutMs));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
 
-        QFile file(test_Config_File_Path());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray onDisk = file.readAll();
+        const QByteArray onDisk = savedFile();
         QVERIFY2(onDisk == eleven || onDisk == twentyTwo,
                  qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(onDisk.size())));
     }
