@@ -179,6 +179,62 @@
         <source>Serial port %1 lost: %2</source>
         <translation>Port série %1 perdu&#xa0;: %2</translation>
     </message>
+    <message>
+        <source>Give the player this new ID</source>
+        <translation>Donner ce nouvel ID au lecteur</translation>
+    </message>
+    <message>
+        <source>Folders 000 to 009: Ctrl+0 to Ctrl+9</source>
+        <translation>Dossiers 000 à 009&#xa0;: Ctrl+0 à Ctrl+9</translation>
+    </message>
+    <message>
+        <source>Play the chosen folder (Ctrl+0 to Ctrl+9 play folders 000 to 009)</source>
+        <translation>Lire le dossier choisi (Ctrl+0 à Ctrl+9 lisent les dossiers 000 à 009)</translation>
+    </message>
+    <message>
+        <source>Previous folder (Ctrl+Media Previous key)</source>
+        <translation>Dossier précédent (Ctrl+touche multimédia Précédent)</translation>
+    </message>
+    <message>
+        <source>Previous file (Media Previous key)</source>
+        <translation>Fichier précédent (touche multimédia Précédent)</translation>
+    </message>
+    <message>
+        <source>Play (Media Play key)</source>
+        <translation>Lecture (touche multimédia Lecture)</translation>
+    </message>
+    <message>
+        <source>Stop (Media Stop key)</source>
+        <translation>Arrêt (touche multimédia Arrêt)</translation>
+    </message>
+    <message>
+        <source>Pause (Media Pause key)</source>
+        <translation>Pause (touche multimédia Pause)</translation>
+    </message>
+    <message>
+        <source>Next file (Media Next key)</source>
+        <translation>Fichier suivant (touche multimédia Suivant)</translation>
+    </message>
+    <message>
+        <source>Next folder (Ctrl+Media Next key)</source>
+        <translation>Dossier suivant (Ctrl+touche multimédia Suivant)</translation>
+    </message>
+    <message>
+        <source>Lowest volume</source>
+        <translation>Volume au minimum</translation>
+    </message>
+    <message>
+        <source>Volume: Ctrl+Plus / Ctrl+Minus</source>
+        <translation>Volume&#xa0;: Ctrl+Plus / Ctrl+Moins</translation>
+    </message>
+    <message>
+        <source>Highest volume</source>
+        <translation>Volume au maximum</translation>
+    </message>
+    <message>
+        <source>Send the chosen request</source>
+        <translation>Envoyer la requête choisie</translation>
+    </message>
 </context>
 <context>
     <name>aboutwindow</name>
