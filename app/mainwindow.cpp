@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include "app/globals.h"
+#include "ui/ip_address_boxes.h"
 #include "ui_mainwindow.h"
 
 // The images live in the core library; a static library's resources must be
@@ -20,6 +21,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     register_Resources();
     ui->setupUi(this);
+    attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
     update_Serial_Ports();
     init_Controls();

@@ -2,9 +2,11 @@
 
 #include <QtTest>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -50,6 +52,8 @@ private slots:
     void modelConfiguresPanel_data();
     void modelConfiguresPanel();
     void indexOutsideCatalogueChangesNothing();
+    void ipBoxesTakeAnAddress_data();
+    void ipBoxesTakeAnAddress();
 
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
@@ -179,6 +183,40 @@ void PanelTest::indexOutsideCatalogueChangesNothing()
         QVERIFY(!widget<QWidget>("frame_Change_ID")->isHidden());
         QVERIFY(!widget<QWidget>("frame_Request")->isHidden());
     }
+}
+
+void PanelTest::ipBoxesTakeAnAddress_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QList<int>>("octets");
+    QTest::newRow("typed") << "192.168.1.20" << "" << QList<int>{192, 168, 1, 20};
+    // Each box refuses a digit that would take it above 255.
+    QTest::newRow("typed, too large") << "256.1.2.3" << "" << QList<int>{25, 1, 2, 3};
+    QTest::newRow("pasted") << "" << " 10.0.200.7\n" << QList<int>{10, 0, 200, 7};
+    QTest::newRow("pasted, not an address") << "" << "10.0.300.7" << QList<int>{0, 0, 0, 0};
+}
+
+void PanelTest::ipBoxesTakeAnAddress()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    choose_Model(window, TcpModelIndex);
+    QVERIFY(activate_Window(window));
+    auto *first = widget<QSpinBox>("spinBox_IP_1");
+    first->setFocus();
+    first->selectAll();
+    // Each key goes where the focus is now, as the operator's keyboard does.
+    for (const QChar c : typed)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    if (!pasted.isEmpty()) {
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keySequence(first, QKeySequence::Paste);
+    }
+    QList<int> octets;
+    for (int i = 1; i <= 4; ++i)
+        octets << widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i))->value();
+    QTEST(octets, "octets");
 }
 
 QTEST_MAIN(PanelTest)
