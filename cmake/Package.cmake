@@ -18,5 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE http://brenvale.example)
 # The Qt libraries the program links (their packages carry the platform and
 # image plugins too), found by dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own French (dialog buttons, context menus, socket errors), which no
+# library dependency brings.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qttranslations5-l10n)
 
 include(CPack)

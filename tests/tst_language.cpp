@@ -48,6 +48,8 @@ private slots:
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
     QString connectText() { return widget<QPushButton>("pushButton_Connect")->text(); }
+    /// The tooltips of the icon-only buttons and of the folder and volume controls.
+    QStringList toolTips();
     /// Triggers the language's action; false unless it alone is checked then.
     bool choose(const QString &action);
     /// Where a translation is looked for, in the order it is looked for.
@@ -69,6 +71,20 @@ bool LanguageTest::choose(const QString &action)
             return false;
     }
     return true;
+}
+
+QStringList LanguageTest::toolTips()
+{
+    QList<QWidget *> controls = {widget<QWidget>("comboBox_Folder"),
+                                 widget<QWidget>("horizontalSlider_Volume")};
+    for (QPushButton *button : window->findChildren<QPushButton *>()) {
+        if (button->text().isEmpty())
+            controls << button;
+    }
+    QStringList tips;
+    for (const QWidget *control : controls)
+        tips << control->toolTip();
+    return tips;
 }
 
 void LanguageTest::initTestCase()
@@ -99,6 +115,8 @@ void LanguageTest::menuSwitchesTextsAtOnce()
     QCOMPARE(connectText(), systemIsFrench() ? "Connecter" : "Connect");
 
     // French chosen twice stays checked; English needs no file of its own.
+    // Every icon-only control says what it does, each in its own words.
+    QStringList frenchTips, englishTips;
     const QList<QPair<QString, bool>> steps = {{"action_French", true},
                                                {"action_French", true},
                                                {"action_English", false},
@@ -108,7 +126,14 @@ void LanguageTest::menuSwitchesTextsAtOnce()
         QCOMPARE(connectText(), step.second ? "Connecter" : "Connect");
         QCOMPARE(widget<QMenu>("menu_File")->title(), step.second ? "&Fichier" : "&File");
         QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex 1.1.0"));
+        QStringList tips = toolTips();
+        QCOMPARE(tips.size(), 14);
+        QVERIFY(!tips.contains(QString()));
+        QCOMPARE(tips.removeDuplicates(), 0);
+        (step.second ? frenchTips : englishTips) = tips;
     }
+    for (int i = 0; i < frenchTips.size(); ++i)
+        QVERIFY2(frenchTips[i] != englishTips[i], qPrintable(englishTips[i]));
 
     // The default entry is saved as such, not as the language it meant.
     delete window;
