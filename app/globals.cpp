@@ -4,6 +4,7 @@
 #include <QTcpSocket>
 
 QTranslator translator;
+QTranslator qtTranslator;
 const QString Language_File_Prefix = QStringLiteral("LanguageData_");
 const QLocale English_Locale(QLocale::English);
 const QLocale French_Locale(QLocale::French);

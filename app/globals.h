@@ -16,6 +16,9 @@ class QTcpSocket;
 // (one translation unit keeps that order) and destroyed in reverse order.
 
 extern QTranslator translator;
+/// Qt's own texts (dialog buttons, context menus, socket errors) in the language
+/// of the panel's translation, installed beside it.
+extern QTranslator qtTranslator;
 extern const QString Language_File_Prefix;
 extern const QLocale English_Locale;
 extern const QLocale French_Locale;

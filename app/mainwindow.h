@@ -6,6 +6,8 @@
 
 #include "protocol/catalogue.h"
 
+class QAction;
+
 namespace Ui {
 class MainWindow;
 }
@@ -70,6 +72,7 @@ private:
     void hide_Player_Controls();
     void update_Player_Panel(int index);
     void show_Command_Controls(const PlayerModel &model, const PlayerCommand &command);
+    void showPortLabel(const PlayerModel &model);
     void update_Connection_Controls();
 
     // Command frames (protocol/commands.cpp)
@@ -114,6 +117,7 @@ private:
     // Language selection (i18n/language.cpp)
     void clear_Language_Checks();
     void apply_Language();
+    void changeLanguage(QAction *chosen);
 
     Ui::MainWindow *ui;
 };

@@ -86,7 +86,7 @@ void MainWindow::update_Player_Panel(int index)
         if (ui->comboBox_Baudrate->count() > 0)
             ui->frame_Baudrate->setEnabled(true);
     } else {
-        ui->label_IP_Port->setText(portLabelText(tr("Port Number: "), model.tcpPort));
+        showPortLabel(model);
         ui->frame_IP->setVisible(true);
     }
 
@@ -163,6 +163,12 @@ void MainWindow::show_Command_Controls(const PlayerModel &model, const PlayerCom
     ui->frame_Playback_Command->setVisible(true);
     playbackButton->setVisible(true);
     ui->line_Playback_Command->setVisible(true);
+}
+
+void MainWindow::showPortLabel(const PlayerModel &model)
+{
+    if (model.linkKind != LinkKind::Serial)
+        ui->label_IP_Port->setText(portLabelText(tr("Port Number: "), model.tcpPort));
 }
 
 void MainWindow::on_comboBox_Player_activated(int index)

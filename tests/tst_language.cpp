@@ -4,12 +4,16 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTcpServer>
+#include <QTextEdit>
 
 #include "app/mainwindow.h"
 #include "i18n/translation_folders.h"
-#include "testsupport.h"
+#include "panelcase.h"
 
 namespace {
 
@@ -42,6 +46,9 @@ private slots:
     void cleanup();
 
     void menuSwitchesTextsAtOnce();
+    void switchKeepsWhatIsShown_data();
+    void switchKeepsWhatIsShown();
+    void qtSpeaksTheLanguageToo();
     void lookupFolders_data();
     void lookupFolders();
 
@@ -141,6 +148,75 @@ void LanguageTest::menuSwitchesTextsAtOnce()
     QFile file(test_Config_File_Path());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().split('\n').value(4), QByteArray("(default)"));
+}
+
+void LanguageTest::switchKeepsWhatIsShown_data()
+{
+    QTest::addColumn<bool>("linked");
+    QTest::addColumn<bool>("decimal");
+    QTest::addColumn<QStringList>("sent");
+    QTest::addColumn<QString>("volume");
+    QTest::newRow("start-up") << false << false << QStringList{"0", "0", "0"} << "...";
+    QTest::newRow("hexadecimal") << true << false << QStringList{"85", "02", "01"} << "20";
+    QTest::newRow("decimal") << true << true << QStringList{"133", "2", "1"} << "20";
+}
+
+void LanguageTest::switchKeepsWhatIsShown()
+{
+    QFETCH(bool, linked);
+    QFETCH(bool, decimal);
+    place(French_Qm, m_workDir.path());
+    window = new MainWindow;
+    LoopbackPlayer player;
+    if (linked) {
+        QVERIFY(connect_To_Player(window, player));
+        if (decimal)
+            widget<QRadioButton>("radioButton_Sent_Dec")->click();
+        perform_Control(window, "Volume", "20", "5");
+        perform_Control(window, "Play", "", "5");
+        QVERIFY(player.waitForBytes(6));
+    }
+    // The port label is composed only for the TCP model; before that it is the form's.
+    const auto portLabel = [&](const QString &caption) {
+        return linked ? "( " + caption + QString::number(player.port()) + " )"
+                      : QStringLiteral("( Port Number: ...)");
+    };
+    for (const char *action : {"action_English", "action_French", "action_English"}) {
+        QVERIFY(choose(action));
+        const bool french = action == QLatin1String("action_French");
+        QTEST(sent_Labels(window), "sent");
+        QTEST(widget<QLabel>("label_Volume_2")->text(), "volume");
+        QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
+                 portLabel(french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: "));
+    }
+}
+
+void LanguageTest::qtSpeaksTheLanguageToo()
+{
+    const QString qtFrench =
+        QLibraryInfo::location(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm";
+    if (!QFile::exists(qtFrench))
+        QSKIP(qPrintable(qtFrench + " is missing: tools/install-deps.sh installs it"));
+    place(French_Qm, m_workDir.path());
+    window = new MainWindow;
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+
+    for (const char *action : {"action_French", "action_English"}) {
+        QVERIFY(choose(action));
+        const bool french = action == QLatin1String("action_French");
+        // The received-data pane's standard menu, and a refusal's reason.
+        std::unique_ptr<QMenu> menu(widget<QTextEdit>("textEdit_Data")->createStandardContextMenu());
+        const QAction *copy = menu->findChild<QAction *>("edit-copy");
+        QVERIFY(copy);
+        QCOMPARE(copy->text().section('\t', 0, 0) == "&Copy", !french);
+        start_TCP_Connect(window, port);
+        QTRY_VERIFY(panel_Shows_Link(window, false));
+        QVERIFY2(status_Text(window).endsWith(french ? "Connexion refusée" : "Connection refused"),
+                 qPrintable(status_Text(window)));
+    }
 }
 
 void LanguageTest::lookupFolders_data()

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
+    # Qt's own French: dialog buttons, context menus, socket errors
+    qttranslations5-l10n
     socat xvfb xauth appstream desktop-file-utils
     dpkg-dev file
     # the fuzz targets: clang, its libFuzzer runtime, llvm-symbolizer for readable reports
