@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include "app/globals.h"
+#include "settings/config_file.h"
 #include "ui_mainwindow.h"
 
 // The images live in the core library; a static library's resources must be
@@ -33,7 +34,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // the file has set the language actions.
     const QDir dataDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     Config_File_Path =
-        dataDir.absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
+        dataDir.absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
     if (!dataDir.exists())
         QDir().mkpath(dataDir.absolutePath());
     load_Config_File(Config_File_Path);

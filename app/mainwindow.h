@@ -114,6 +114,10 @@ private:
     // Language selection (i18n/language.cpp)
     void clear_Language_Checks();
     void apply_Language();
+    /// The configuration file's text for the checked language.
+    QString checkedLanguage() const;
+    /// Checks the language the configuration file's text names, else the default.
+    void checkLanguage(const QString &configText);
 
     Ui::MainWindow *ui;
 };
