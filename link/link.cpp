@@ -21,15 +21,13 @@ QString &tcpTarget()
     return target;
 }
 
-int serialSpeed(QSerialPort::BaudRate rate)
+int serialSpeed(qint32 rate)
 {
     switch (rate) {
-    case QSerialPort::Baud19200:
-        return 19200;
-    case QSerialPort::Baud38400:
-        return 38400;
-    case QSerialPort::Baud9600:
-        return 9600;
+    case 19200:
+    case 38400:
+    case 9600:
+        return rate;
     default:
         return -1;
     }

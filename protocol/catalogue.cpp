@@ -62,8 +62,7 @@ void appendTableB(PlayerModel &model)
     c.append(PlayerCommand("Change ID", CommandKind::ChangeId, CodeChangeId, 0, 0));
 }
 
-const QList<QSerialPort::BaudRate> AllSpeeds = {QSerialPort::Baud9600, QSerialPort::Baud19200,
-                                                QSerialPort::Baud38400};
+const QList<qint32> AllSpeeds = {9600, 19200, 38400};
 
 } // namespace
 
@@ -84,7 +83,7 @@ void appendModelCatalogue(QList<PlayerModel> &catalogue)
     appendTableA(catalogue.last());
 
     catalogue.append(PlayerModel("KS10 - KS15", LinkKind::Serial, 1, 127, 2, 19200, 0));
-    catalogue.last().baudRates.append(QSerialPort::Baud19200);
+    catalogue.last().baudRates.append(19200);
     appendTableB(catalogue.last());
 
     catalogue.append(PlayerModel("KS15 - TCP/IP", LinkKind::Tcp, 1, 127, 8, -1, 65079));

@@ -2,7 +2,6 @@
 #define CATALOGUE_H
 
 #include <QList>
-#include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
 
@@ -54,7 +53,7 @@ struct PlayerModel
     quint8 idMin = 0;
     quint8 idMax = 0;
     quint8 folderBanks = 1;
-    QList<QSerialPort::BaudRate> baudRates;
+    QList<qint32> baudRates; ///< bits per second
     QList<PlayerCommand> commands;
     qint32 defaultBaudRate = -1;
     quint16 tcpPort = 0;

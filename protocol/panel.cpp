@@ -1,9 +1,6 @@
 // Player selection and panel reconfiguration: which controls the selected
 // model shows, what its selectors hold, and what the link state enables.
 
-#include <QSerialPort>
-#include <QTcpSocket>
-
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
@@ -78,7 +75,7 @@ void MainWindow::update_Player_Panel(int index)
     if (serial) {
         ui->frame_Port->setVisible(true);
         ui->frame_Baudrate->setVisible(true);
-        for (QSerialPort::BaudRate speed : model.baudRates) {
+        for (const qint32 speed : model.baudRates) {
             ui->comboBox_Baudrate->addItem(QString::number(speed));
             if (speed == model.defaultBaudRate)
                 ui->comboBox_Baudrate->setCurrentIndex(ui->comboBox_Baudrate->count() - 1);

@@ -74,9 +74,9 @@ QString readBaud(const QString &text, SimOptions &options)
     if (!ok || !SerialSpeeds.contains(baud))
         return QStringLiteral("--baud wants 9600, 19200 or 38400, not \"%1\"").arg(text);
     const auto &offered = options.model.baudRates;
-    if (!offered.isEmpty() && !offered.contains(QSerialPort::BaudRate(baud))) {
+    if (!offered.isEmpty() && !offered.contains(baud)) {
         QStringList speeds;
-        for (QSerialPort::BaudRate speed : offered)
+        for (const qint32 speed : offered)
             speeds << QString::number(speed);
         return QStringLiteral("model \"%1\" runs at %2 baud only")
             .arg(options.model.name, speeds.join(QStringLiteral(" or ")));

@@ -1,5 +1,5 @@
-#ifndef SIM_FRAME_DECODER_H
-#define SIM_FRAME_DECODER_H
+#ifndef FRAME_DECODER_H
+#define FRAME_DECODER_H
 
 #include <QByteArray>
 #include <QList>
@@ -53,4 +53,4 @@ private:
     QByteArray m_partial;
 };
 
-#endif // SIM_FRAME_DECODER_H
+#endif // FRAME_DECODER_H

@@ -1,4 +1,4 @@
-#include "sim/frame_decoder.h"
+#include "protocol/frame_decoder.h"
 
 #include <QStringList>
 
