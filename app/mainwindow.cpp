@@ -51,8 +51,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The form goes after this body, the widgets with the base class.
     save_Config_File(Config_File_Path);
-    delete ui;
 }
 
 void MainWindow::on_action_Exit_triggered()

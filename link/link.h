@@ -26,6 +26,11 @@ QList<QIODevice *> frame_Links();
 /// when at least one link took the whole frame.
 bool write_Command(quint8 address, quint8 code, quint8 value);
 
+/// Notes the target of the TCP connection attempt about to start: a socket
+/// that failed to connect no longer knows its peer port, and the status
+/// messages name it.
+void setTcpLinkTarget(const QString &host, quint16 port);
+
 /// "host:port" of the last TCP connection attempt, for status messages.
 QString tcp_Link_Target();
 
