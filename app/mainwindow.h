@@ -83,6 +83,8 @@ private:
     void update_Player_Panel(int index);
     void show_Command_Controls(const PlayerModel &model, const PlayerCommand &command);
     void update_Connection_Controls();
+    /// The model chosen in the model selector, or nullptr without a current item.
+    const PlayerModel *selectedModel() const;
 
     // Command frames (protocol/mainwindow_commands.cpp)
     void send_Command(quint8 code, quint8 value);

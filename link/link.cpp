@@ -51,6 +51,12 @@ bool write_Command(quint8 address, quint8 code, quint8 value)
     return taken;
 }
 
+void releaseTcpSocket()
+{
+    if (tcpSocket->isOpen())
+        tcpSocket->close();
+}
+
 void setTcpLinkTarget(const QString &host, quint16 port)
 {
     tcpTarget() = QStringLiteral("%1:%2").arg(host).arg(port);

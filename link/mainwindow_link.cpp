@@ -11,16 +11,10 @@
 #include "ui_mainwindow.h"
 
 namespace {
+// -1 stands for no valid speed: open_Serial_Port leaves the port alone.
 int serialSpeed(qint32 rate)
 {
-    switch (rate) {
-    case 19200:
-    case 38400:
-    case 9600:
-        return rate;
-    default:
-        return -1;
-    }
+    return SerialSpeeds.contains(rate) ? rate : -1;
 }
 } // namespace
 
@@ -51,17 +45,14 @@ void MainWindow::connect_Player()
 
 void MainWindow::connect_Serial()
 {
-    const int index = ui->comboBox_Player->currentIndex();
-    if (index < 0 || index >= ModelCatalogue.size())
-        return;
-    const PlayerModel &model = ModelCatalogue.at(index);
-    if (model.linkKind != LinkKind::Serial)
+    const PlayerModel *model = selectedModel();
+    if (!model || model->linkKind != LinkKind::Serial)
         return;
     const int speedIndex = ui->comboBox_Baudrate->currentIndex();
     if (ui->comboBox_Port->currentIndex() < 0 || speedIndex < 0
-        || speedIndex >= model.baudRates.size())
+        || speedIndex >= model->baudRates.size())
         return;
-    open_Serial_Port(serialSpeed(model.baudRates.at(speedIndex)),
+    open_Serial_Port(serialSpeed(model->baudRates.at(speedIndex)),
                      ui->comboBox_Port->currentText());
 }
 
@@ -93,27 +84,23 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
 
 void MainWindow::connect_TCP()
 {
-    const int index = ui->comboBox_Player->currentIndex();
-    if (index < 0 || index >= ModelCatalogue.size())
-        return;
-    const PlayerModel &model = ModelCatalogue.at(index);
-    if (model.linkKind == LinkKind::Serial)
+    const PlayerModel *model = selectedModel();
+    if (!model || model->linkKind == LinkKind::Serial)
         return;
     const QString host = QStringLiteral("%1.%2.%3.%4")
                              .arg(ui->spinBox_IP_1->value())
                              .arg(ui->spinBox_IP_2->value())
                              .arg(ui->spinBox_IP_3->value())
                              .arg(ui->spinBox_IP_4->value());
-    open_TCP_Socket(host, model.tcpPort);
+    open_TCP_Socket(host, model->tcpPort);
 }
 
 void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
 {
     if (tcp_Link_Open())
         return;
-    // A failed attempt leaves the device open; reopen it from a clean state.
-    if (tcpSocket->isOpen())
-        tcpSocket->close();
+    // Reopened from a clean state after a failed attempt.
+    releaseTcpSocket();
     setTcpLinkTarget(host, port);
     // An unreachable host takes the toolkit up to 30 s to give up; say what runs.
     show_Link_Status(tr("Connecting to %1...").arg(tcp_Link_Target()));
@@ -149,6 +136,5 @@ void MainWindow::close_TCP_Socket()
         tcpSocket->abort();
         break;
     }
-    if (tcpSocket->isOpen())
-        tcpSocket->close();
+    releaseTcpSocket();
 }

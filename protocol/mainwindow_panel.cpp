@@ -58,9 +58,15 @@ void MainWindow::hide_Player_Controls()
         widget->setVisible(false);
 }
 
+const PlayerModel *MainWindow::selectedModel() const
+{
+    return modelAt(ModelCatalogue, ui->comboBox_Player->currentIndex());
+}
+
 void MainWindow::update_Player_Panel(int index)
 {
-    if (index < 0 || index >= ModelCatalogue.size())
+    const PlayerModel *selected = modelAt(ModelCatalogue, index);
+    if (!selected)
         return;
 
     ui->comboBox_Baudrate->clear();
@@ -70,7 +76,7 @@ void MainWindow::update_Player_Panel(int index)
     ui->comboBox_Request->clear();
     hide_Player_Controls();
 
-    const PlayerModel &model = ModelCatalogue.at(index);
+    const PlayerModel &model = *selected;
     const bool serial = model.linkKind == LinkKind::Serial;
     if (serial) {
         ui->frame_Port->setVisible(true);
