@@ -13,7 +13,9 @@ class QSerialPort;
 class QTcpSocket;
 
 // Process-wide objects, constructed before the entry point in the order below
-// (one translation unit keeps that order) and destroyed in reverse order.
+// (one translation unit keeps that order) and destroyed in reverse order. The
+// configuration file's constant texts live beside its reader
+// (settings/config_file.h): nothing can observe when they are built.
 
 extern QTranslator translator;
 /// Qt's own texts (dialog buttons, context menus, socket errors) in the language
@@ -38,12 +40,6 @@ extern QString readDataText;
 /// The decoding state behind readDataText: a character cut by a chunk boundary
 /// waits here for its remaining bytes. Cleared together with readDataText.
 extern ReceivedDataFormatter readDataFormatter;
-
-extern const QString Config_File_Suffix;
-extern const QString Config_File_Version;
-extern const QString Config_File_Magic;
-extern const QString Config_File_Title;
-extern const QString Config_Default_Value;
 
 extern QString Config_File_Path;
 

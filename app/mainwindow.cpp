@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include "app/globals.h"
+#include "settings/config_file.h"
 #include "ui/ip_address_boxes.h"
 #include "ui_mainwindow.h"
 
@@ -35,7 +36,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     // the file has set the language actions.
     const QDir dataDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     Config_File_Path =
-        dataDir.absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
+        dataDir.absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
     if (!dataDir.exists())
         QDir().mkpath(dataDir.absolutePath());
     load_Config_File(Config_File_Path);
@@ -52,8 +53,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The form goes after this body, the widgets with the base class.
     save_Config_File(Config_File_Path);
-    delete ui;
 }
 
 void MainWindow::on_action_Exit_triggered()

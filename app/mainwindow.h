@@ -2,6 +2,7 @@
 #define MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QScopedPointer>
 #include <QString>
 
 #include "protocol/catalogue.h"
@@ -12,28 +13,36 @@ namespace Ui {
 class MainWindow;
 }
 
-/// The one window of the panel. Its members are defined in the folder of the
-/// subsystem they serve (protocol/, link/, settings/, i18n/, ui/); this
+/// The one window of the panel. Its members are defined in the mainwindow_*.cpp
+/// file of the subsystem they serve, named beside each group below; this
 /// declaration is the single table of slots, in slot-index order.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    /// Builds the window in a fixed order (app/mainwindow.cpp says why).
     explicit MainWindow(QWidget *parent = nullptr);
+    /// Saves the settings, then releases the form.
     ~MainWindow() override;
 
 private slots:
+    // 0, the File menu (app/mainwindow.cpp)
     void on_action_Exit_triggered();
+    // 1-3, the Languages menu (i18n/mainwindow_language.cpp)
     void on_action_French_triggered();
     void on_action_English_triggered();
     void on_action_Default_triggered();
+    // 4-6, the Help menu (ui/mainwindow_help.cpp)
     void on_action_Brenvale_Home_Page_triggered();
     void on_action_Contact_Technical_Support_triggered();
     void on_action_About_triggered();
+    // 7, the model selector (protocol/mainwindow_panel.cpp)
     void on_comboBox_Player_activated(int index);
+    // 8-9, Connect and Disconnect (link/mainwindow_link.cpp)
     void on_pushButton_Connect_clicked();
     void on_pushButton_Disconnect_clicked();
+    // 10-24, the command controls (protocol/mainwindow_commands.cpp)
     void on_radioButton_Sent_Hex_clicked();
     void on_radioButton_Sent_Dec_clicked();
     void on_pushButton_Folder_clicked();
@@ -49,9 +58,12 @@ private slots:
     void on_pushButton_Volume_More_clicked();
     void on_horizontalSlider_Volume_valueChanged(int value);
     void on_pushButton_Request_clicked();
+    // 25-27, the received-data pane (link/mainwindow_monitor.cpp)
     void update_Serial_Read_Data();
     void on_pushButton_Clear_clicked();
     void update_TCP_Read_Data();
+    // 28-39, the shortcuts' own slots (protocol/mainwindow_commands.cpp; bound
+    // in protocol/mainwindow_shortcuts.cpp)
     void Play_Folder_000();
     void Play_Folder_001();
     void Play_Folder_002();
@@ -66,16 +78,19 @@ private slots:
     void Decrease_Volume();
 
 private:
-    // Player selection and panel reconfiguration (protocol/panel.cpp)
+    // Player selection and panel reconfiguration (protocol/mainwindow_panel.cpp)
     void fill_Model_Catalogue();
     void init_Controls();
     void hide_Player_Controls();
     void update_Player_Panel(int index);
     void show_Command_Controls(const PlayerModel &model, const PlayerCommand &command);
+    /// Composes the port label in the language in force, for a TCP model.
     void showPortLabel(const PlayerModel &model);
     void update_Connection_Controls();
+    /// The model chosen in the model selector, or nullptr without a current item.
+    const PlayerModel *selectedModel() const;
 
-    // Command frames (protocol/commands.cpp)
+    // Command frames (protocol/mainwindow_commands.cpp)
     void send_Command(quint8 code, quint8 value);
     void send_Fixed_Command(CommandKind kind);
     void show_Sent_Bytes(quint8 address, quint8 code, quint8 value);
@@ -84,10 +99,10 @@ private:
     void play_Folder(int folder);
     void show_Volume_Value();
 
-    // Keyboard shortcuts (protocol/shortcuts.cpp)
+    // Keyboard shortcuts (protocol/mainwindow_shortcuts.cpp)
     void create_Shortcuts();
 
-    // Serial and TCP link (link/link.cpp)
+    // Serial and TCP link (link/mainwindow_link.cpp)
     void update_Serial_Ports();
     void connect_Player();
     void connect_Serial();
@@ -98,28 +113,33 @@ private:
     void close_Serial_Port();
     void close_TCP_Socket();
 
-    // Watching the links (link/link_watch.cpp)
+    // Watching the links (link/mainwindow_link_watch.cpp)
     void watch_Links();
     void drop_TCP_Link(bool afterError);
     void drop_Serial_Link(const QString &reason);
     void show_Link_Status(const QString &message);
 
-    // Received-data monitor (link/monitor.cpp)
+    // Received-data monitor (link/mainwindow_monitor.cpp)
     void read_Serial_Data(QByteArray &data);
     void read_TCP_Data(QByteArray &data);
     void format_Read_Data(const QByteArray &chunk, QString &text);
     void show_Read_Data(const QByteArray &chunk);
 
-    // Configuration file (settings/settings.cpp)
+    // Configuration file (settings/mainwindow_settings.cpp)
     void load_Config_File(QString path);
     void save_Config_File(QString path);
 
-    // Language selection (i18n/language.cpp)
+    // Language selection (i18n/mainwindow_language.cpp)
     void clear_Language_Checks();
     void apply_Language();
+    /// The configuration file's text for the checked language.
+    QString checkedLanguage() const;
+    /// Checks the language the configuration file's text names, else the default.
+    void checkLanguage(const QString &configText);
+    /// A language chosen in the menu: checks it alone and applies it.
     void changeLanguage(QAction *chosen);
 
-    Ui::MainWindow *ui;
+    QScopedPointer<Ui::MainWindow> ui;
 };
 
 #endif // MAINWINDOW_H

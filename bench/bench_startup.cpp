@@ -86,14 +86,14 @@ bool writeConfig(const QString &dataHome)
     if (!QDir().mkpath(dir.absolutePath()))
         return false;
     ConfigSettings settings;
-    settings.language = ConfigLanguage::English;
+    settings.language = QStringLiteral("English");
     settings.model = ConfiguredModel;
     settings.baudRate = QStringLiteral("19200");
     settings.ip = {192, 168, 1, 40};
     settings.sentFormat = FormatHex;
     settings.dataFormat = FormatAscii;
-    QSaveFile file(dir.absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix));
-    return file.open(QIODevice::WriteOnly | QIODevice::Text) && write_Config_Lines(&file, settings)
+    QSaveFile file(dir.absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix));
+    return file.open(QIODevice::WriteOnly | QIODevice::Text) && writeConfigLines(&file, settings)
            && file.commit();
 }
 

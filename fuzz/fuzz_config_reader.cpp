@@ -4,8 +4,9 @@
 // The file is read as the panel reads it, from a device opened in text mode.
 // Checked on the input as a file: it is accepted exactly when its first line
 // holds the magic and the version; the values obey their rules (IP octets
-// 0..255, sent format 2 or 3, data format 1, 2 or 3, one of the three
-// languages, texts of one line); a UTF-8 file reads the same with CR LF line ends.
+// 0..255, sent format 2 or 3, data format 1, 2 or 3, texts of one line, the
+// language's among them: the window looks it up); a UTF-8 file reads the same
+// with CR LF line ends.
 //
 // The same bytes also give settings to write: byte 0 the language, byte 1
 // which texts are present (bits 0-3) and auto-connection (bit 4), byte 2 the
@@ -26,18 +27,7 @@
 #include <QBuffer>
 #include <QTextCodec>
 
-#include "app/globals.h"
-#include "app/identity.h"
 #include "settings/config_file.h"
-
-// Beside the type, where std::optional's comparison finds it.
-static bool operator==(const ConfigFileValues &a, const ConfigFileValues &b)
-{
-    return a.language == b.language && a.model == b.model && a.port == b.port
-           && a.baudRate == b.baudRate && a.ip == b.ip && a.autoConnection == b.autoConnection
-           && a.playerId == b.playerId && a.sentFormat == b.sentFormat
-           && a.dataFormat == b.dataFormat;
-}
 
 namespace {
 
@@ -49,13 +39,13 @@ namespace {
 
 #define REQUIRE(condition) ((condition) ? void(0) : violated(#condition))
 
-using Values = std::optional<ConfigFileValues>;
+using Values = std::optional<ConfigSettings>;
 
 Values readFile(QByteArray bytes, QIODevice::OpenMode mode)
 {
     QBuffer buffer(&bytes);
     REQUIRE(buffer.open(mode));
-    return read_Config_Lines(&buffer);
+    return readConfigLines(&buffer);
 }
 
 Values readAsPanel(const QByteArray &bytes)
@@ -88,16 +78,14 @@ bool oneLine(const QString &text)
     return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
 }
 
-void checkRules(const ConfigFileValues &values)
+void checkRules(const ConfigSettings &values)
 {
-    REQUIRE(values.language == ConfigLanguage::Default || values.language == ConfigLanguage::English
-            || values.language == ConfigLanguage::French);
     for (const std::optional<int> &octet : values.ip)
         REQUIRE(!octet || (*octet >= 0 && *octet <= 255));
     REQUIRE(!values.sentFormat || *values.sentFormat == FormatHex || *values.sentFormat == FormatDec);
     REQUIRE(!values.dataFormat || (*values.dataFormat >= FormatAscii && *values.dataFormat <= FormatDec));
-    REQUIRE(oneLine(values.model) && oneLine(values.port) && oneLine(values.baudRate)
-            && oneLine(values.playerId));
+    REQUIRE(oneLine(values.language) && oneLine(values.model) && oneLine(values.port)
+            && oneLine(values.baudRate) && oneLine(values.playerId));
 }
 
 class Cursor
@@ -129,18 +117,19 @@ private:
 ConfigSettings settingsFrom(Cursor &cursor)
 {
     ConfigSettings settings;
-    settings.language = ConfigLanguage(cursor.byte() % 3);
+    const QString languages[] = {ConfigDefaultValue, QStringLiteral("English"),
+                                 QStringLiteral("French")};
+    settings.language = languages[cursor.byte() % 3];
     const uint8_t flags = cursor.byte();
     const uint8_t formats = cursor.byte();
     if (formats % 3 != 0)
         settings.sentFormat = formats % 3 == 1 ? FormatHex : FormatDec;
     if (formats / 3 % 4 != 0)
         settings.dataFormat = formats / 3 % 4;
-    for (int &octet : settings.ip)
+    for (std::optional<int> &octet : settings.ip)
         octet = cursor.byte();
     settings.autoConnection = flags & 0x10;
-    std::optional<QString> *texts[] = {&settings.model, &settings.port, &settings.baudRate,
-                                       &settings.playerId};
+    QString *texts[] = {&settings.model, &settings.port, &settings.baudRate, &settings.playerId};
     for (int i = 0; i < 4; ++i) {
         const QString text = cursor.text();
         if (flags & (1 << i))
@@ -149,30 +138,14 @@ ConfigSettings settingsFrom(Cursor &cursor)
     return settings;
 }
 
-ConfigFileValues expectedBack(const ConfigSettings &settings)
-{
-    ConfigFileValues values;
-    values.language = settings.language;
-    values.model = settings.model.value_or(Config_Default_Value);
-    values.port = settings.port.value_or(Config_Default_Value);
-    values.baudRate = settings.baudRate.value_or(Config_Default_Value);
-    for (int i = 0; i < 4; ++i)
-        values.ip[i] = settings.ip[i];
-    values.autoConnection = settings.autoConnection;
-    values.playerId = settings.playerId.value_or(Config_Default_Value);
-    values.sentFormat = settings.sentFormat;
-    values.dataFormat = settings.dataFormat;
-    return values;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Whatever the machine's locale, the panel's files are read and written as UTF-8 here.
+    // The application's identity, in lines 2 and 3 only, stays unset: the reader skips them.
     static const bool ready = [] {
         QTextCodec::setCodecForLocale(utf8());
-        set_Application_Identity();
         return true;
     }();
     (void)ready;
@@ -181,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const Values values = readAsPanel(file);
     const QString first = firstLine(file);
     REQUIRE(values.has_value()
-            == (first.contains(Config_File_Magic) && first.contains(Config_File_Version)));
+            == (first.contains(ConfigFileMagic) && first.contains(ConfigFileVersion)));
     if (values)
         checkRules(*values);
     // Line ends are bytes only in UTF-8: in a file in UTF-16 or UTF-32 an
@@ -199,9 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray written;
     QBuffer buffer(&written);
     REQUIRE(buffer.open(QIODevice::WriteOnly));
-    REQUIRE(write_Config_Lines(&buffer, settings));
+    REQUIRE(writeConfigLines(&buffer, settings));
     const Values back = readAsPanel(written);
-    REQUIRE(back == expectedBack(settings));
+    REQUIRE(back == settings);
     REQUIRE(readAsPanel(withCrLf(written)) == back);
     REQUIRE(readFile(written, QIODevice::ReadOnly) == back);
     REQUIRE(readFile(withCrLf(written), QIODevice::ReadOnly) == back);

@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "sim/frame_decoder.h"
+#include "protocol/frame_decoder.h"
 
 namespace {
 

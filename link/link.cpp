@@ -1,38 +1,19 @@
-// Serial and TCP link: the port list, Connect and Disconnect, and the rule on
-// which links a frame goes out.
+// The two process-wide links as the panel uses them: which count as open, and
+// on which a frame goes out.
 
 #include "link/link.h"
 
 #include <QSerialPort>
-#include <QSerialPortInfo>
 #include <QTcpSocket>
 
 #include "app/globals.h"
-#include "app/mainwindow.h"
 #include "protocol/frames.h"
-#include "ui_mainwindow.h"
 
 namespace {
-// "host:port" of the last TCP attempt: a socket that failed to connect no
-// longer knows its peer port, and the status messages name it.
 QString &tcpTarget()
 {
     static QString target;
     return target;
-}
-
-int serialSpeed(QSerialPort::BaudRate rate)
-{
-    switch (rate) {
-    case QSerialPort::Baud19200:
-        return 19200;
-    case QSerialPort::Baud38400:
-        return 38400;
-    case QSerialPort::Baud9600:
-        return 9600;
-    default:
-        return -1;
-    }
 }
 } // namespace
 
@@ -70,136 +51,18 @@ bool write_Command(quint8 address, quint8 code, quint8 value)
     return taken;
 }
 
+void releaseTcpSocket()
+{
+    if (tcpSocket->isOpen())
+        tcpSocket->close();
+}
+
+void setTcpLinkTarget(const QString &host, quint16 port)
+{
+    tcpTarget() = QStringLiteral("%1:%2").arg(host).arg(port);
+}
+
 QString tcp_Link_Target()
 {
     return tcpTarget();
-}
-
-void MainWindow::update_Serial_Ports()
-{
-    ui->comboBox_Port->clear();
-    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
-        ui->comboBox_Port->addItem(port.portName());
-}
-
-void MainWindow::on_pushButton_Connect_clicked()
-{
-    connect_Player();
-}
-
-void MainWindow::on_pushButton_Disconnect_clicked()
-{
-    disconnect_Player();
-}
-
-void MainWindow::connect_Player()
-{
-    connect_Serial();
-    connect_TCP();
-    update_Connection_Controls();
-}
-
-void MainWindow::connect_Serial()
-{
-    const int index = ui->comboBox_Player->currentIndex();
-    if (index < 0 || index >= ModelCatalogue.size())
-        return;
-    const PlayerModel &model = ModelCatalogue.at(index);
-    if (model.linkKind != LinkKind::Serial)
-        return;
-    const int speedIndex = ui->comboBox_Baudrate->currentIndex();
-    if (ui->comboBox_Port->currentIndex() < 0 || speedIndex < 0
-        || speedIndex >= model.baudRates.size())
-        return;
-    open_Serial_Port(serialSpeed(model.baudRates.at(speedIndex)),
-                     ui->comboBox_Port->currentText());
-}
-
-void MainWindow::open_Serial_Port(int speed, const QString &portName)
-{
-    if (serialPort->isOpen() || speed == -1)
-        return;
-    serialPort->setPortName(portName);
-    serialPort->setBaudRate(speed, QSerialPort::AllDirections);
-    serialPort->setDataBits(QSerialPort::Data8);
-    serialPort->setParity(QSerialPort::NoParity);
-    serialPort->setStopBits(QSerialPort::OneStop);
-    serialPort->setFlowControl(QSerialPort::NoFlowControl);
-    if (serialPort->open(QIODevice::ReadWrite)) {
-        show_Link_Status(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
-        return;
-    }
-#ifdef Q_OS_LINUX
-    if (serialPort->error() == QSerialPort::PermissionError) {
-        show_Link_Status(tr("Cannot open serial port %1: %2. Check that your user is in the "
-                            "dialout group and that no other program uses the port.")
-                             .arg(portName, serialPort->errorString()));
-        return;
-    }
-#endif
-    show_Link_Status(
-        tr("Cannot open serial port %1: %2").arg(portName, serialPort->errorString()));
-}
-
-void MainWindow::connect_TCP()
-{
-    const int index = ui->comboBox_Player->currentIndex();
-    if (index < 0 || index >= ModelCatalogue.size())
-        return;
-    const PlayerModel &model = ModelCatalogue.at(index);
-    if (model.linkKind == LinkKind::Serial)
-        return;
-    const QString host = QStringLiteral("%1.%2.%3.%4")
-                             .arg(ui->spinBox_IP_1->value())
-                             .arg(ui->spinBox_IP_2->value())
-                             .arg(ui->spinBox_IP_3->value())
-                             .arg(ui->spinBox_IP_4->value());
-    open_TCP_Socket(host, model.tcpPort);
-}
-
-void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
-{
-    if (tcp_Link_Open())
-        return;
-    // A failed attempt leaves the device open; reopen it from a clean state.
-    if (tcpSocket->isOpen())
-        tcpSocket->close();
-    tcpTarget() = QStringLiteral("%1:%2").arg(host).arg(port);
-    // An unreachable host takes the toolkit up to 30 s to give up; say what runs.
-    show_Link_Status(tr("Connecting to %1...").arg(tcpTarget()));
-    tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-}
-
-void MainWindow::disconnect_Player()
-{
-    close_Serial_Port();
-    close_TCP_Socket();
-    ui->statusBar->clearMessage();
-    update_Connection_Controls();
-}
-
-void MainWindow::close_Serial_Port()
-{
-    if (serialPort->isOpen())
-        serialPort->close();
-}
-
-void MainWindow::close_TCP_Socket()
-{
-    switch (tcpSocket->state()) {
-    case QAbstractSocket::UnconnectedState:
-        break;
-    case QAbstractSocket::ConnectedState:
-        // Lets frames already handed to the socket leave before it closes.
-        tcpSocket->disconnectFromHost();
-        break;
-    default:
-        // An attempt under way would only be closed once it succeeded, and a
-        // close already waiting for its data is given up on a second Disconnect.
-        tcpSocket->abort();
-        break;
-    }
-    if (tcpSocket->isOpen())
-        tcpSocket->close();
 }

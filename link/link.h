@@ -26,6 +26,15 @@ QList<QIODevice *> frame_Links();
 /// when at least one link took the whole frame.
 bool write_Command(quint8 address, quint8 code, quint8 value);
 
+/// Closes the TCP socket as a device: one that failed to connect or was closed
+/// by its peer stays open as a device until then.
+void releaseTcpSocket();
+
+/// Notes the target of the TCP connection attempt about to start: a socket
+/// that failed to connect no longer knows its peer port, and the status
+/// messages name it.
+void setTcpLinkTarget(const QString &host, quint16 port);
+
 /// "host:port" of the last TCP connection attempt, for status messages.
 QString tcp_Link_Target();
 

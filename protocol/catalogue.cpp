@@ -18,14 +18,14 @@ PlayerModel::PlayerModel(const QString &name, LinkKind linkKind, quint8 idMin, q
 {
 }
 
+const QList<qint32> SerialSpeeds = {9600, 19200, 38400};
+
 namespace {
 
-// Command bytes on the wire; every model uses the same ones.
-constexpr quint8 CodeFolder = 1;
-constexpr quint8 CodeTransport = 2;
-constexpr quint8 CodeVolume = 3;
-constexpr quint8 CodeRequest = 4;
-constexpr quint8 CodeChangeId = 127;
+PlayerCommand request(const QString &label, RequestItem item)
+{
+    return PlayerCommand(label, CommandKind::Request, CodeRequest, quint8(item), 0);
+}
 
 // Fields that nothing reads for a command are given as 0.
 void appendTableA(PlayerModel &model)
@@ -51,19 +51,16 @@ void appendTableB(PlayerModel &model)
     c.append(PlayerCommand("Next Folder", CommandKind::NextFolder, CodeTransport, 6, 0));
     c.append(PlayerCommand("Previous Folder", CommandKind::PreviousFolder, CodeTransport, 7, 0));
     c.append(PlayerCommand("Volume", CommandKind::Volume, CodeVolume, 0, 31));
-    c.append(PlayerCommand("Player Status", CommandKind::Request, CodeRequest, 1, 0));
-    c.append(PlayerCommand("Current file", CommandKind::Request, CodeRequest, 2, 0));
-    c.append(PlayerCommand("Full path name", CommandKind::Request, CodeRequest, 3, 0));
-    c.append(PlayerCommand("Used storage media", CommandKind::Request, CodeRequest, 4, 0));
-    c.append(PlayerCommand("Current folder number", CommandKind::Request, CodeRequest, 6, 0));
-    c.append(PlayerCommand("Remaining time", CommandKind::Request, CodeRequest, 9, 0));
-    c.append(PlayerCommand("Total time of the file", CommandKind::Request, CodeRequest, 10, 0));
-    c.append(PlayerCommand("Volume", CommandKind::Request, CodeRequest, 11, 0));
+    c.append(request("Player Status", RequestItem::PlayerStatus));
+    c.append(request("Current file", RequestItem::CurrentFile));
+    c.append(request("Full path name", RequestItem::FullPathName));
+    c.append(request("Used storage media", RequestItem::StorageMedia));
+    c.append(request("Current folder number", RequestItem::FolderNumber));
+    c.append(request("Remaining time", RequestItem::RemainingTime));
+    c.append(request("Total time of the file", RequestItem::TotalTime));
+    c.append(request("Volume", RequestItem::Volume));
     c.append(PlayerCommand("Change ID", CommandKind::ChangeId, CodeChangeId, 0, 0));
 }
-
-const QList<QSerialPort::BaudRate> AllSpeeds = {QSerialPort::Baud9600, QSerialPort::Baud19200,
-                                                QSerialPort::Baud38400};
 
 } // namespace
 
@@ -72,21 +69,31 @@ void appendModelCatalogue(QList<PlayerModel> &catalogue)
     // Each model is appended first and then completed in place, so the lists
     // end up in the catalogue's element rather than in a discarded copy.
     catalogue.append(PlayerModel("Pebble Player 2", LinkKind::Serial, 1, 127, 8, 19200, 0));
-    catalogue.last().baudRates = AllSpeeds;
+    catalogue.last().baudRates = SerialSpeeds;
     appendTableA(catalogue.last());
 
     catalogue.append(PlayerModel("Heron Player", LinkKind::Serial, 1, 127, 8, 19200, 0));
-    catalogue.last().baudRates = AllSpeeds;
+    catalogue.last().baudRates = SerialSpeeds;
     appendTableA(catalogue.last());
 
     catalogue.append(PlayerModel("Larch Player", LinkKind::Serial, 1, 127, 1, 9600, 0));
-    catalogue.last().baudRates = AllSpeeds;
+    catalogue.last().baudRates = SerialSpeeds;
     appendTableA(catalogue.last());
 
     catalogue.append(PlayerModel("KS10 - KS15", LinkKind::Serial, 1, 127, 2, 19200, 0));
-    catalogue.last().baudRates.append(QSerialPort::Baud19200);
+    catalogue.last().baudRates.append(19200);
     appendTableB(catalogue.last());
 
     catalogue.append(PlayerModel("KS15 - TCP/IP", LinkKind::Tcp, 1, 127, 8, -1, 65079));
     appendTableB(catalogue.last());
+}
+
+const PlayerModel *modelAt(const QList<PlayerModel> &catalogue, int index)
+{
+    return index >= 0 && index < catalogue.size() ? &catalogue.at(index) : nullptr;
+}
+
+const PlayerCommand *lastCommandOfKind(const QList<PlayerCommand> &commands, CommandKind kind)
+{
+    return lastCommand(commands, [kind](const PlayerCommand &command) { return command.kind == kind; });
 }

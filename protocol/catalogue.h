@@ -2,7 +2,6 @@
 #define CATALOGUE_H
 
 #include <QList>
-#include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
 
@@ -54,11 +53,33 @@ struct PlayerModel
     quint8 idMin = 0;
     quint8 idMax = 0;
     quint8 folderBanks = 1;
-    QList<QSerialPort::BaudRate> baudRates;
+    QList<qint32> baudRates; ///< bits per second
     QList<PlayerCommand> commands;
     qint32 defaultBaudRate = -1;
     quint16 tcpPort = 0;
 };
+
+/// Command bytes on the wire; every model uses the same ones.
+constexpr quint8 CodeFolder = 1;
+constexpr quint8 CodeTransport = 2;
+constexpr quint8 CodeVolume = 3;
+constexpr quint8 CodeRequest = 4;
+constexpr quint8 CodeChangeId = 127;
+
+/// The items a Request asks for, as they travel in its value byte.
+enum class RequestItem : quint8 {
+    PlayerStatus = 1,
+    CurrentFile = 2,
+    FullPathName = 3,
+    StorageMedia = 4,
+    FolderNumber = 6,
+    RemainingTime = 9,
+    TotalTime = 10,
+    Volume = 11,
+};
+
+/// The serial speeds a model may offer, in bits per second.
+extern const QList<qint32> SerialSpeeds;
 
 /// Number of folders a bank holds; the frame's bank arithmetic is fixed to it.
 constexpr int FolderBankSize = 128;
@@ -69,5 +90,24 @@ constexpr int HighestFolderNumber = 999;
 /// Appends the five player models, each with its speeds and commands, to `catalogue`.
 /// Does not clear it first.
 void appendModelCatalogue(QList<PlayerModel> &catalogue);
+
+/// The model at `index`, or nullptr when the index lies outside the catalogue.
+const PlayerModel *modelAt(const QList<PlayerModel> &catalogue, int index);
+
+/// The last command of `commands` that `accepts` takes, or nullptr: in a command
+/// list a later entry overrides an earlier one.
+template <typename Predicate>
+const PlayerCommand *lastCommand(const QList<PlayerCommand> &commands, Predicate accepts)
+{
+    const PlayerCommand *found = nullptr;
+    for (const PlayerCommand &command : commands) {
+        if (accepts(command))
+            found = &command;
+    }
+    return found;
+}
+
+/// The last command of that kind, or nullptr.
+const PlayerCommand *lastCommandOfKind(const QList<PlayerCommand> &commands, CommandKind kind);
 
 #endif // CATALOGUE_H

@@ -1,9 +1,15 @@
 #include "protocol/frames.h"
 
+#include <QStringList>
+
 namespace {
-constexpr quint8 AddressBase = 0x80;
-constexpr int BankCodeStep = 16;
-constexpr FrameBytes RequestFallback = {4, 0};
+constexpr FrameBytes RequestFallback = {CodeRequest, 0};
+
+/// Two upper-case hexadecimal digits at least; a label's text may hold any number.
+QString upperHex(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+}
 } // namespace
 
 int decimalOrZero(const QString &text)
@@ -28,12 +34,10 @@ FrameBytes folderBytes(quint8 folderCode, int folder)
 
 FrameBytes requestBytes(const QList<PlayerCommand> &commands, const QString &label)
 {
-    FrameBytes bytes = RequestFallback;
-    for (const PlayerCommand &command : commands) {
-        if (command.kind == CommandKind::Request && command.label == label)
-            bytes = {command.code, command.valueMin};
-    }
-    return bytes;
+    const PlayerCommand *request = lastCommand(commands, [&label](const PlayerCommand &command) {
+        return command.kind == CommandKind::Request && command.label == label;
+    });
+    return request ? FrameBytes{request->code, request->valueMin} : RequestFallback;
 }
 
 QByteArray commandFrame(quint8 address, quint8 code, quint8 value)
@@ -47,9 +51,7 @@ QByteArray commandFrame(quint8 address, quint8 code, quint8 value)
 
 QString byteText(quint8 byte, ByteNotation notation)
 {
-    if (notation == ByteNotation::Dec)
-        return QString::number(byte);
-    return QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+    return notation == ByteNotation::Dec ? QString::number(byte) : upperHex(byte);
 }
 
 QString convertedByteText(const QString &text, ByteNotation to)
@@ -58,7 +60,14 @@ QString convertedByteText(const QString &text, ByteNotation to)
     const int base = to == ByteNotation::Hex ? 10 : 16;
     const int value = text.toInt(&ok, base);
     const int shown = ok ? value : 0;
-    if (to == ByteNotation::Dec)
-        return QString::number(shown);
-    return QStringLiteral("%1").arg(shown, 2, 16, QLatin1Char('0')).toUpper();
+    return to == ByteNotation::Dec ? QString::number(shown) : upperHex(shown);
+}
+
+QString hexBytes(const QByteArray &bytes)
+{
+    QStringList parts;
+    parts.reserve(bytes.size());
+    for (const char byte : bytes)
+        parts << byteText(quint8(byte), ByteNotation::Hex);
+    return parts.join(QLatin1Char(' '));
 }

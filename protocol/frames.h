@@ -8,6 +8,16 @@
 
 #include "protocol/catalogue.h"
 
+/// The address byte is this plus the player ID. Only the address byte has this
+/// bit set, which is how a reader finds the start of a frame.
+constexpr quint8 AddressBase = 0x80;
+
+/// The bytes of a frame: address, command, value.
+constexpr int FrameSize = 3;
+
+/// Each folder bank moves the Folder command byte by this much.
+constexpr int BankCodeStep = 16;
+
 /// The two notations of the sent-bytes row.
 enum class ByteNotation {
     Hex,
@@ -24,11 +34,11 @@ struct FrameBytes
 /// A selector's text read as a base-10 integer; text that is not a number reads as 0.
 int decimalOrZero(const QString &text);
 
-/// 0x80 plus the player ID, modulo 256; without a current ID entry the ID is 0.
+/// AddressBase plus the player ID, modulo 256; without a current ID entry the ID is 0.
 quint8 addressByte(bool hasCurrentEntry, const QString &idText);
 
-/// Folder N (never negative) travels in banks of 128: the bank moves the command
-/// byte by 16, the rest is the value byte.
+/// Folder N (never negative) travels in banks of FolderBankSize: the bank moves
+/// the command byte by BankCodeStep, the rest is the value byte.
 FrameBytes folderBytes(quint8 folderCode, int folder);
 
 /// The Request whose label equals `label` exactly (the last match wins); command
@@ -45,5 +55,8 @@ QString byteText(quint8 byte, ByteNotation notation);
 /// A sent-bytes label rewritten in `to`, its text read in the other notation
 /// (0 when it does not parse).
 QString convertedByteText(const QString &text, ByteNotation to);
+
+/// The bytes as "85 21 2C": each as byteText() writes it in hexadecimal, one blank between.
+QString hexBytes(const QByteArray &bytes);
 
 #endif // FRAMES_H

@@ -1,5 +1,5 @@
-// The 24 lines of the configuration file, without widgets: the window turns
-// its widgets into ConfigSettings and applies ConfigFileValues back.
+// The 24 lines of the configuration file, without widgets: one table of the
+// value lines, which the writer and the reader both follow.
 
 #include "settings/config_file.h"
 
@@ -7,28 +7,24 @@
 #include <QDir>
 #include <QFileDevice>
 #include <QIODevice>
+#include <QStringList>
 #include <QTextCodec>
 #include <QTextStream>
 
-#include "app/globals.h"
+#include <iterator>
+#include <variant>
 
-const QString Config_Before_Save = QStringLiteral("(before save)");
-const QString Config_After_Save = QStringLiteral("(after save)");
-const QString Config_Save_Failed = QStringLiteral("(save failed)");
+const QString ConfigFileSuffix = QStringLiteral(".cfg");
+const QString ConfigFileVersion = QStringLiteral("1.00");
+const QString ConfigFileMagic = QStringLiteral("QVX1");
+const QString ConfigFileTitle = QStringLiteral("(Configuration File)");
+const QString ConfigDefaultValue = QStringLiteral("(default)");
+
+const QString ConfigBeforeSave = QStringLiteral("(before save)");
+const QString ConfigAfterSave = QStringLiteral("(after save)");
+const QString ConfigSaveFailed = QStringLiteral("(save failed)");
 
 namespace {
-
-const int Config_Line_Count = 24;
-
-QString valueOrDefault(const std::optional<QString> &text)
-{
-    return text ? *text : Config_Default_Value;
-}
-
-QString codeOrDefault(const std::optional<int> &code)
-{
-    return code ? QString::number(*code) : Config_Default_Value;
-}
 
 std::optional<int> parsedInRange(const QString &line, int low, int high)
 {
@@ -39,69 +35,113 @@ std::optional<int> parsedInRange(const QString &line, int low, int high)
     return value;
 }
 
-ConfigLanguage parsedLanguage(const QString &line)
+QString numberOrDefault(const std::optional<int> &number)
 {
-    if (line == config_Language_Name(ConfigLanguage::English))
-        return ConfigLanguage::English;
-    if (line == config_Language_Name(ConfigLanguage::French))
-        return ConfigLanguage::French;
-    return ConfigLanguage::Default;
+    return number ? QString::number(*number) : ConfigDefaultValue;
 }
+
+// The value rules: how a setting is written, and what the reader takes back.
+
+/// A text as it stands.
+struct Text
+{
+    QString ConfigSettings::*field;
+    QString write(const ConfigSettings &s) const { return s.*field; }
+    void read(const QString &line, ConfigSettings &s) const { s.*field = line; }
+};
+
+/// One byte of the IP address in decimal; anything else is not applied.
+struct Octet
+{
+    int index;
+    QString write(const ConfigSettings &s) const { return numberOrDefault(s.ip[index]); }
+    void read(const QString &line, ConfigSettings &s) const
+    {
+        s.ip[index] = parsedInRange(line, 0, 255);
+    }
+};
+
+/// Auto-connection: "1" or "0"; any number but 0 reads as set.
+struct Flag
+{
+    QString write(const ConfigSettings &s) const
+    {
+        return s.autoConnection ? QStringLiteral("1") : QStringLiteral("0");
+    }
+    void read(const QString &line, ConfigSettings &s) const
+    {
+        bool ok = false;
+        s.autoConnection = line.toInt(&ok, 10) != 0 && ok;
+    }
+};
+
+/// A display-format code from low to high; anything else is not applied.
+struct Code
+{
+    std::optional<int> ConfigSettings::*field;
+    int low;
+    int high;
+    QString write(const ConfigSettings &s) const { return numberOrDefault(s.*field); }
+    void read(const QString &line, ConfigSettings &s) const
+    {
+        s.*field = parsedInRange(line, low, high);
+    }
+};
+
+struct ValueLine
+{
+    int number;      ///< the value's line; its key line, if any, is the one before
+    const char *key; ///< nullptr: one more value of the key above
+    std::variant<Text, Octet, Flag, Code> rule;
+};
+
+// Lines 1 to 3 are the header, which the reader skips but for line 1.
+constexpr ValueLine Layout[] = {
+    {5, "*** Default Language:", Text{&ConfigSettings::language}},
+    {7, "*** Default Device:", Text{&ConfigSettings::model}},
+    {9, "*** Default Serial Port:", Text{&ConfigSettings::port}},
+    {11, "*** Default Baudrate:", Text{&ConfigSettings::baudRate}},
+    {13, "*** Default IP Address:", Octet{0}},
+    {14, nullptr, Octet{1}},
+    {15, nullptr, Octet{2}},
+    {16, nullptr, Octet{3}},
+    {18, "*** Default Auto-connection:", Flag{}},
+    {20, "*** Default Player ID:", Text{&ConfigSettings::playerId}},
+    {22, "*** Default Command Bytes Sent Setting:",
+     Code{&ConfigSettings::sentFormat, FormatHex, FormatDec}},
+    {24, "*** Default Data Received Setting:",
+     Code{&ConfigSettings::dataFormat, FormatAscii, FormatDec}},
+};
+
+constexpr int ConfigLineCount = std::prev(std::end(Layout))->number;
 
 } // namespace
 
-QString config_Language_Name(ConfigLanguage language)
-{
-    switch (language) {
-    case ConfigLanguage::English:
-        return QLocale::languageToString(English_Locale.language());
-    case ConfigLanguage::French:
-        return QLocale::languageToString(French_Locale.language());
-    case ConfigLanguage::Default:
-        break;
-    }
-    return Config_Default_Value;
-}
-
-QString config_File_Or_Fallback(const QString &path)
+QString configFileOrFallback(const QString &path)
 {
     if (!path.isEmpty())
         return path;
     return QDir(QCoreApplication::applicationDirPath())
-        .absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
+        .absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
 }
 
-bool write_Config_Lines(QIODevice *device, const ConfigSettings &settings)
+bool writeConfigLines(QIODevice *device, const ConfigSettings &settings)
 {
     const QString name = QCoreApplication::applicationName();
-    const QStringList lines = {
-        Config_File_Magic + Config_File_Version,
-        name + QLatin1Char(' ') + Config_File_Title,
+    QStringList lines = {
+        ConfigFileMagic + ConfigFileVersion,
+        name + QLatin1Char(' ') + ConfigFileTitle,
         QStringLiteral("Generate by: ") + name + QLatin1Char(' ')
             + QCoreApplication::applicationVersion(),
-        QStringLiteral("*** Default Language:"),
-        config_Language_Name(settings.language),
-        QStringLiteral("*** Default Device:"),
-        valueOrDefault(settings.model),
-        QStringLiteral("*** Default Serial Port:"),
-        valueOrDefault(settings.port),
-        QStringLiteral("*** Default Baudrate:"),
-        valueOrDefault(settings.baudRate),
-        QStringLiteral("*** Default IP Address:"),
-        QString::number(settings.ip[0]),
-        QString::number(settings.ip[1]),
-        QString::number(settings.ip[2]),
-        QString::number(settings.ip[3]),
-        QStringLiteral("*** Default Auto-connection:"),
-        settings.autoConnection ? QStringLiteral("1") : QStringLiteral("0"),
-        QStringLiteral("*** Default Player ID:"),
-        valueOrDefault(settings.playerId),
-        QStringLiteral("*** Default Command Bytes Sent Setting:"),
-        codeOrDefault(settings.sentFormat),
-        QStringLiteral("*** Default Data Received Setting:"),
-        codeOrDefault(settings.dataFormat),
     };
-    Q_ASSERT(lines.size() == Config_Line_Count);
+    for (const ValueLine &line : Layout) {
+        if (line.key)
+            lines << QLatin1String(line.key);
+        Q_ASSERT(lines.size() + 1 == line.number);
+        lines << std::visit([&settings](const auto &rule) { return rule.write(settings); },
+                            line.rule);
+    }
+    Q_ASSERT(lines.size() == ConfigLineCount);
 
     // Encoded as a text stream would by default; written in one piece because
     // a text stream reports a short write as success.
@@ -114,29 +154,22 @@ bool write_Config_Lines(QIODevice *device, const ConfigSettings &settings)
     return !file || file->flush();
 }
 
-std::optional<ConfigFileValues> read_Config_Lines(QIODevice *device)
+std::optional<ConfigSettings> readConfigLines(QIODevice *device)
 {
     QTextStream stream(device);
     // Past the end readLine() gives an empty text, which no rule applies.
     QStringList lines;
-    for (int i = 0; i < Config_Line_Count; ++i)
+    for (int i = 0; i < ConfigLineCount; ++i)
         lines << stream.readLine();
-    const auto line = [&lines](int number) { return lines.at(number - 1); };
 
-    if (!line(1).contains(Config_File_Magic) || !line(1).contains(Config_File_Version))
+    const QString &first = lines.constFirst();
+    if (!first.contains(ConfigFileMagic) || !first.contains(ConfigFileVersion))
         return std::nullopt;
 
-    ConfigFileValues values;
-    values.language = parsedLanguage(line(5));
-    values.model = line(7);
-    values.port = line(9);
-    values.baudRate = line(11);
-    for (int i = 0; i < 4; ++i)
-        values.ip[i] = parsedInRange(line(13 + i), 0, 255);
-    bool ok = false;
-    values.autoConnection = line(18).toInt(&ok, 10) != 0 && ok;
-    values.playerId = line(20);
-    values.sentFormat = parsedInRange(line(22), FormatHex, FormatDec);
-    values.dataFormat = parsedInRange(line(24), FormatAscii, FormatDec);
-    return values;
+    ConfigSettings settings;
+    for (const ValueLine &line : Layout) {
+        const QString &text = lines.at(line.number - 1);
+        std::visit([&](const auto &rule) { rule.read(text, settings); }, line.rule);
+    }
+    return settings;
 }

@@ -8,61 +8,58 @@
 
 class QIODevice;
 
-/// The language line's three states.
-enum class ConfigLanguage { Default, English, French };
+/// The configuration file's fixed texts.
+extern const QString ConfigFileSuffix;   ///< ".cfg", after the application name
+extern const QString ConfigFileVersion;  ///< "1.00"
+extern const QString ConfigFileMagic;    ///< "QVX1"
+extern const QString ConfigFileTitle;    ///< "(Configuration File)"
+extern const QString ConfigDefaultValue; ///< "(default)": a setting without a choice
+
+/// Appended to the path in the received-data pane around a save.
+extern const QString ConfigBeforeSave;
+extern const QString ConfigAfterSave;
+extern const QString ConfigSaveFailed;
 
 /// Display-format codes of lines 22 and 24.
 enum ConfigFormat : int { FormatAscii = 1, FormatHex = 2, FormatDec = 3 };
 
-/// What the writer takes from the widgets. An absent text or code is written
-/// as "(default)": a selector without a current item, no radio button checked.
+/// The settings the file keeps, as the window shows them and as the reader
+/// finds them. The writer writes ConfigDefaultValue for an absent octet or
+/// code; the reader leaves out one outside its range. Texts travel as they
+/// stand (an empty one past the end of a short file) and are looked up by the
+/// window: the selectors' texts among their items, the language among the
+/// languages it offers.
 struct ConfigSettings
 {
-    ConfigLanguage language = ConfigLanguage::Default;
-    std::optional<QString> model;
-    std::optional<QString> port;
-    std::optional<QString> baudRate;
-    std::array<int, 4> ip = {0, 0, 0, 0};
+    QString language = ConfigDefaultValue; ///< "English", "French" or ConfigDefaultValue
+    QString model = ConfigDefaultValue;
+    QString port = ConfigDefaultValue;
+    QString baudRate = ConfigDefaultValue;
+    std::array<std::optional<int>, 4> ip = {0, 0, 0, 0};
+    /// Read as true only for a number other than 0: the reader never unchecks the box.
     bool autoConnection = false;
-    std::optional<QString> playerId;
-    std::optional<int> sentFormat;
-    std::optional<int> dataFormat;
-};
+    QString playerId = ConfigDefaultValue;
+    std::optional<int> sentFormat; ///< FormatHex or FormatDec
+    std::optional<int> dataFormat; ///< FormatAscii, FormatHex or FormatDec
 
-/// What the reader found in an accepted file, each value only where its line
-/// rules allow it to be applied; lines past the end of a short file read as
-/// empty. Selector texts are looked up by the window, the model first.
-struct ConfigFileValues
-{
-    ConfigLanguage language = ConfigLanguage::Default;
-    QString model;
-    QString port;
-    QString baudRate;
-    std::array<std::optional<int>, 4> ip;
-    /// True only for a number other than 0: the reader never unchecks the box.
-    bool autoConnection = false;
-    QString playerId;
-    std::optional<int> sentFormat; ///< 2 or 3
-    std::optional<int> dataFormat; ///< 1, 2 or 3
+    bool operator==(const ConfigSettings &other) const
+    {
+        return language == other.language && model == other.model && port == other.port
+               && baudRate == other.baudRate && ip == other.ip
+               && autoConnection == other.autoConnection && playerId == other.playerId
+               && sentFormat == other.sentFormat && dataFormat == other.dataFormat;
+    }
 };
-
-/// "English" and "French": the toolkit's names of the two locales' languages.
-QString config_Language_Name(ConfigLanguage language);
 
 /// The path itself, or, when it is empty, the file beside the executable.
-QString config_File_Or_Fallback(const QString &path);
+QString configFileOrFallback(const QString &path);
 
 /// Writes the 24 lines to an open device. False when the device refused any
 /// byte, so a caller can keep the previous file.
-bool write_Config_Lines(QIODevice *device, const ConfigSettings &settings);
+bool writeConfigLines(QIODevice *device, const ConfigSettings &settings);
 
 /// Reads the 24 lines from an open device; nothing when the first line lacks
 /// the magic or the version, which makes the whole file ignored.
-std::optional<ConfigFileValues> read_Config_Lines(QIODevice *device);
-
-/// Appended to the path in the received-data pane around a save.
-extern const QString Config_Before_Save;
-extern const QString Config_After_Save;
-extern const QString Config_Save_Failed;
+std::optional<ConfigSettings> readConfigLines(QIODevice *device);
 
 #endif // CONFIG_FILE_H

@@ -4,9 +4,7 @@
 
 namespace {
 
-const QString DefaultModelName = QStringLiteral("KS15 - TCP/IP");
 constexpr double LongestRunSeconds = 24 * 3600;
-const QList<qint32> SerialSpeeds = {9600, 19200, 38400};
 
 QList<PlayerModel> catalogue()
 {
@@ -23,14 +21,32 @@ QString modelNames(const QList<PlayerModel> &models)
     return names.join(QStringLiteral(", "));
 }
 
-// The port every TCP model of the catalogue listens on, for a serial model's default.
-quint16 catalogueTcpPort(const QList<PlayerModel> &models)
+// The catalogue's TCP model: the one played by default, a panel reaching it
+// without hardware, and whose port a serial model listens on too.
+const PlayerModel *tcpModel(const QList<PlayerModel> &models)
 {
     for (const PlayerModel &model : models) {
         if (model.linkKind == LinkKind::Tcp)
-            return model.tcpPort;
+            return &model;
     }
-    return 0;
+    return nullptr;
+}
+
+QString defaultModelName()
+{
+    const QList<PlayerModel> models = catalogue();
+    const PlayerModel *model = tcpModel(models);
+    return model ? model->name : QString();
+}
+
+/// "9600, 19200 or 38400".
+QString speedList(const QList<qint32> &speeds)
+{
+    QStringList texts;
+    for (const qint32 speed : speeds)
+        texts << QString::number(speed);
+    const QString last = texts.isEmpty() ? QString() : texts.takeLast();
+    return texts.isEmpty() ? last : texts.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 QString readModel(const QString &name, SimOptions &options)
@@ -38,8 +54,9 @@ QString readModel(const QString &name, SimOptions &options)
     const QList<PlayerModel> models = catalogue();
     for (const PlayerModel &model : models) {
         if (model.name.compare(name, Qt::CaseInsensitive) == 0) {
+            const PlayerModel *tcp = tcpModel(models);
             options.model = model;
-            options.listenPort = model.tcpPort ? model.tcpPort : catalogueTcpPort(models);
+            options.listenPort = model.tcpPort ? model.tcpPort : tcp ? tcp->tcpPort : 0;
             return {};
         }
     }
@@ -72,14 +89,11 @@ QString readBaud(const QString &text, SimOptions &options)
     bool ok = false;
     const int baud = text.toInt(&ok);
     if (!ok || !SerialSpeeds.contains(baud))
-        return QStringLiteral("--baud wants 9600, 19200 or 38400, not \"%1\"").arg(text);
+        return QStringLiteral("--baud wants %1, not \"%2\"").arg(speedList(SerialSpeeds), text);
     const auto &offered = options.model.baudRates;
-    if (!offered.isEmpty() && !offered.contains(QSerialPort::BaudRate(baud))) {
-        QStringList speeds;
-        for (QSerialPort::BaudRate speed : offered)
-            speeds << QString::number(speed);
+    if (!offered.isEmpty() && !offered.contains(baud)) {
         return QStringLiteral("model \"%1\" runs at %2 baud only")
-            .arg(options.model.name, speeds.join(QStringLiteral(" or ")));
+            .arg(options.model.name, speedList(offered));
     }
     options.baudRate = baud;
     return {};
@@ -144,7 +158,7 @@ ParsedOptions parseOptions(const QStringList &arguments)
     options.quiet = parser.isSet(quiet);
 
     // The model comes first: the ID range, the speeds and the default port follow from it.
-    QString error = readModel(parser.isSet(model) ? parser.value(model) : DefaultModelName, options);
+    QString error = readModel(parser.isSet(model) ? parser.value(model) : defaultModelName(), options);
     if (error.isEmpty() && parser.isSet(listen))
         error = readListen(parser.value(listen), options);
     if (error.isEmpty() && parser.isSet(serial)) {
@@ -177,8 +191,8 @@ QString usageText()
         "  --listen HOST:PORT   listen for TCP clients there (default 127.0.0.1:65079;\n"
         "                       port 0 picks a free one; IPv6 as [::1]:PORT)\n"
         "  --serial DEVICE      open a serial device, 8N1 (no TCP then unless --listen)\n"
-        "  --baud RATE          9600, 19200 or 38400 (default: the model's speed)\n"
-        "  --model NAME         player model by its display name (default \"KS15 - TCP/IP\")\n"
+        "  --baud RATE          %1 (default: the model's speed)\n"
+        "  --model NAME         player model by its display name (default \"%2\")\n"
         "  --id N               the player's ID (default 1); frames for ID 0 are obeyed too\n"
         "  --exit-after SECONDS stop after this long (at most one day)\n"
         "  -q, --quiet          no frame log; only the ready lines and errors\n"
@@ -186,5 +200,6 @@ QString usageText()
         "  --version            the version\n"
         "\n"
         "Exit status: 0 after --exit-after, SIGINT or SIGTERM; 1 when a link cannot be\n"
-        "opened or the serial device is lost; 2 for a bad command line.\n");
+        "opened or the serial device is lost; 2 for a bad command line.\n")
+        .arg(speedList(SerialSpeeds), defaultModelName());
 }

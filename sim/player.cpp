@@ -24,20 +24,6 @@ const QList<PlayerModel> &allModels()
     return models;
 }
 
-// The model's command of that kind, or nullptr; the last one wins, as in the panel.
-const PlayerCommand *commandOfKind(const PlayerModel &model, CommandKind kind)
-{
-    const PlayerCommand *found = nullptr;
-    for (const PlayerCommand &command : model.commands) {
-        if (command.kind == kind)
-            found = &command;
-    }
-    return found;
-}
-
-constexpr quint8 AddressFlag = 0x80;
-constexpr int FolderBankStride = 16; // a folder bank adds this to the command byte
-
 } // namespace
 
 struct SimulatedPlayer::Match
@@ -50,19 +36,19 @@ struct SimulatedPlayer::Match
 SimulatedPlayer::SimulatedPlayer(const PlayerModel &model, quint8 id) : m_model(model), m_id(id)
 {
     m_folder = lowestFolder();
-    if (const PlayerCommand *volume = commandOfKind(m_model, CommandKind::Volume))
+    if (const PlayerCommand *volume = lastCommandOfKind(m_model.commands, CommandKind::Volume))
         m_volume = volume->valueMax;
 }
 
 int SimulatedPlayer::lowestFolder() const
 {
-    const PlayerCommand *folder = commandOfKind(m_model, CommandKind::Folder);
+    const PlayerCommand *folder = lastCommandOfKind(m_model.commands, CommandKind::Folder);
     return folder ? folder->valueMin : 0;
 }
 
 int SimulatedPlayer::highestFolder() const
 {
-    const PlayerCommand *folder = commandOfKind(m_model, CommandKind::Folder);
+    const PlayerCommand *folder = lastCommandOfKind(m_model.commands, CommandKind::Folder);
     if (!folder || m_model.folderBanks == 0)
         return lowestFolder();
     return qMin(HighestFolderNumber, (m_model.folderBanks - 1) * FolderBankSize + folder->valueMax);
@@ -77,8 +63,8 @@ SimulatedPlayer::Match SimulatedPlayer::matchCommand(const PlayerModel &model, c
         switch (command.kind) {
         case CommandKind::Folder:
             fits = frame.command >= command.code
-                && (frame.command - command.code) % FolderBankStride == 0;
-            bank = (frame.command - command.code) / FolderBankStride;
+                && (frame.command - command.code) % BankCodeStep == 0;
+            bank = (frame.command - command.code) / BankCodeStep;
             break;
         case CommandKind::Volume:
         case CommandKind::ChangeId:
@@ -100,8 +86,8 @@ SimulatedPlayer::Match SimulatedPlayer::matchCommand(const PlayerModel &model, c
 QString SimulatedPlayer::describe(const Match &match, const Frame &frame)
 {
     if (!match.found) {
-        const QString command = hexBytes(QByteArray(1, char(frame.command)));
-        const QString value = hexBytes(QByteArray(1, char(frame.value)));
+        const QString command = byteText(frame.command, ByteNotation::Hex);
+        const QString value = byteText(frame.value, ByteNotation::Hex);
         for (const PlayerModel &model : allModels()) {
             for (const PlayerCommand &known : model.commands) {
                 if (known.code == frame.command)
@@ -128,14 +114,14 @@ QString SimulatedPlayer::describe(const Match &match, const Frame &frame)
 FrameOutcome SimulatedPlayer::apply(const Frame &frame, qint64 nowMs)
 {
     FrameOutcome out;
-    if (!(frame.address & AddressFlag) || (frame.command & AddressFlag)
-        || (frame.value & AddressFlag)) {
+    if (!(frame.address & AddressBase) || (frame.command & AddressBase)
+        || (frame.value & AddressBase)) {
         out.meaning = QStringLiteral("not a frame");
         out.effect = QStringLiteral("ignored");
         return out;
     }
 
-    const int target = frame.address - AddressFlag;
+    const int target = frame.address - AddressBase;
     const Match own = matchCommand(m_model, frame);
     Match any = own;
     for (int i = 0; !any.found && i < allModels().size(); ++i)

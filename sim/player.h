@@ -5,7 +5,7 @@
 #include <QString>
 
 #include "protocol/catalogue.h"
-#include "sim/frame_decoder.h"
+#include "protocol/frame_decoder.h"
 #include "sim/player_state.h"
 
 /// What one frame did to the player, ready to be logged and answered.

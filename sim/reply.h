@@ -4,19 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include "protocol/catalogue.h"
 #include "sim/player_state.h"
-
-/// The request items as they travel in the value byte of a request frame.
-enum class RequestItem : quint8 {
-    PlayerStatus = 1,
-    CurrentFile = 2,
-    FullPathName = 3,
-    StorageMedia = 4,
-    FolderNumber = 6,
-    RemainingTime = 9,
-    TotalTime = 10,
-    Volume = 11,
-};
 
 /// The simulator's own answer to a request: one ASCII line "ID <id> <KEY> <value>"
 /// ended by a line feed, e.g. "ID 5 REMAINING 02:13\n". Empty for an item that

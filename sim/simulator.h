@@ -10,7 +10,7 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include "sim/frame_decoder.h"
+#include "protocol/frame_decoder.h"
 #include "sim/options.h"
 #include "sim/player.h"
 

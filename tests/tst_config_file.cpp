@@ -54,7 +54,7 @@ void ConfigFileTest::refusedBytesAreReported()
 {
     QFETCH(qint64, limit);
     FillingDevice device(limit);
-    QTEST(write_Config_Lines(&device, ConfigSettings()), "written");
+    QTEST(writeConfigLines(&device, ConfigSettings()), "written");
 }
 
 void ConfigFileTest::fullDiskIsReported()
@@ -62,7 +62,7 @@ void ConfigFileTest::fullDiskIsReported()
     // Buffered like the panel's file: the refusal comes only when the buffer is written.
     QFile full("/dev/full");
     QVERIFY(full.open(QIODevice::WriteOnly));
-    QVERIFY(!write_Config_Lines(&full, ConfigSettings()));
+    QVERIFY(!writeConfigLines(&full, ConfigSettings()));
 }
 
 QTEST_GUILESS_MAIN(ConfigFileTest)

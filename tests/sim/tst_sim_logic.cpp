@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "protocol/catalogue.h"
-#include "sim/frame_decoder.h"
+#include "protocol/frame_decoder.h"
 #include "sim/options.h"
 #include "sim/player.h"
 #include "sim/reply.h"

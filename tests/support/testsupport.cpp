@@ -20,6 +20,8 @@
 #include "app/globals.h"
 #include "app/identity.h"
 #include "app/mainwindow.h"
+#include "link/link.h"
+#include "settings/config_file.h"
 #include "ui/aboutwindow.h"
 #include "loopbackplayer.h"
 
@@ -61,10 +63,9 @@ void reset_Process_Objects()
     ModelCatalogue.clear();
     if (serialPort->isOpen())
         serialPort->close();
-    if (tcpSocket->state() != QAbstractSocket::UnconnectedState || tcpSocket->isOpen()) {
+    if (tcpSocket->state() != QAbstractSocket::UnconnectedState)
         tcpSocket->abort();
-        tcpSocket->close();
-    }
+    releaseTcpSocket();
     readDataText.clear();
     readDataFormatter.reset();
     Config_File_Path.clear();
@@ -74,7 +75,7 @@ void reset_Process_Objects()
 QString test_Config_File_Path()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-        .absoluteFilePath(QCoreApplication::applicationName() + Config_File_Suffix);
+        .absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
 }
 
 void choose_Model(MainWindow *window, int index)

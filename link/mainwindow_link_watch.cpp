@@ -66,9 +66,8 @@ void MainWindow::drop_TCP_Link(bool afterError)
     // After an error the link is given up even if the toolkit would linger.
     if (afterError && tcp_Link_Open())
         tcpSocket->abort();
-    // A socket that failed or was closed by the peer stays open as a device.
-    if (!tcp_Link_Open() && tcpSocket->isOpen())
-        tcpSocket->close();
+    if (!tcp_Link_Open())
+        releaseTcpSocket();
     update_Connection_Controls();
 }
 

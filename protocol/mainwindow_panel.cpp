@@ -1,9 +1,6 @@
 // Player selection and panel reconfiguration: which controls the selected
 // model shows, what its selectors hold, and what the link state enables.
 
-#include <QSerialPort>
-#include <QTcpSocket>
-
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
@@ -61,9 +58,15 @@ void MainWindow::hide_Player_Controls()
         widget->setVisible(false);
 }
 
+const PlayerModel *MainWindow::selectedModel() const
+{
+    return modelAt(ModelCatalogue, ui->comboBox_Player->currentIndex());
+}
+
 void MainWindow::update_Player_Panel(int index)
 {
-    if (index < 0 || index >= ModelCatalogue.size())
+    const PlayerModel *selected = modelAt(ModelCatalogue, index);
+    if (!selected)
         return;
 
     ui->comboBox_Baudrate->clear();
@@ -73,12 +76,12 @@ void MainWindow::update_Player_Panel(int index)
     ui->comboBox_Request->clear();
     hide_Player_Controls();
 
-    const PlayerModel &model = ModelCatalogue.at(index);
+    const PlayerModel &model = *selected;
     const bool serial = model.linkKind == LinkKind::Serial;
     if (serial) {
         ui->frame_Port->setVisible(true);
         ui->frame_Baudrate->setVisible(true);
-        for (QSerialPort::BaudRate speed : model.baudRates) {
+        for (const qint32 speed : model.baudRates) {
             ui->comboBox_Baudrate->addItem(QString::number(speed));
             if (speed == model.defaultBaudRate)
                 ui->comboBox_Baudrate->setCurrentIndex(ui->comboBox_Baudrate->count() - 1);

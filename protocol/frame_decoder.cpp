@@ -1,15 +1,10 @@
-#include "sim/frame_decoder.h"
-
-#include <QStringList>
+#include "protocol/frame_decoder.h"
 
 namespace {
 
-constexpr quint8 AddressFlag = 0x80;
-constexpr int FrameSize = 3;
-
 bool isAddressByte(char byte)
 {
-    return quint8(byte) & AddressFlag;
+    return quint8(byte) & AddressBase;
 }
 
 void appendSkipped(QList<DecodedItem> &items, DecodedItem::Kind kind, const QByteArray &bytes)
@@ -27,27 +22,9 @@ void appendSkipped(QList<DecodedItem> &items, DecodedItem::Kind kind, const QByt
 
 } // namespace
 
-QByteArray Frame::bytes() const
-{
-    QByteArray out(FrameSize, '\0');
-    out[0] = char(address);
-    out[1] = char(command);
-    out[2] = char(value);
-    return out;
-}
-
 bool Frame::operator==(const Frame &other) const
 {
     return address == other.address && command == other.command && value == other.value;
-}
-
-QString hexBytes(const QByteArray &bytes)
-{
-    QStringList parts;
-    parts.reserve(bytes.size());
-    for (char byte : bytes)
-        parts << QStringLiteral("%1").arg(quint8(byte), 2, 16, QLatin1Char('0')).toUpper();
-    return parts.join(QLatin1Char(' '));
 }
 
 QList<DecodedItem> FrameDecoder::feed(const QByteArray &bytes)

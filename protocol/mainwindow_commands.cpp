@@ -51,18 +51,13 @@ void MainWindow::show_Sent_Bytes(quint8 address, quint8 code, quint8 value)
 
 bool MainWindow::find_Command(CommandKind kind, quint8 &code, quint8 &value) const
 {
-    const int index = ui->comboBox_Player->currentIndex();
-    if (index < 0 || index >= ModelCatalogue.size())
+    const PlayerModel *model = selectedModel();
+    const PlayerCommand *command = model ? lastCommandOfKind(model->commands, kind) : nullptr;
+    if (!command)
         return false;
-    bool found = false;
-    for (const PlayerCommand &command : ModelCatalogue.at(index).commands) {
-        if (command.kind == kind) {
-            code = command.code;
-            value = command.valueMin;
-            found = true;
-        }
-    }
-    return found;
+    code = command->code;
+    value = command->valueMin;
+    return true;
 }
 
 bool MainWindow::find_Volume_Command(quint8 &code, quint8 &value, quint8 volume) const
@@ -187,11 +182,9 @@ void MainWindow::on_horizontalSlider_Volume_valueChanged(int value)
 
 void MainWindow::on_pushButton_Request_clicked()
 {
-    const int index = ui->comboBox_Player->currentIndex();
-    const QList<PlayerCommand> commands = index >= 0 && index < ModelCatalogue.size()
-                                              ? ModelCatalogue.at(index).commands
-                                              : QList<PlayerCommand>();
-    const FrameBytes bytes = requestBytes(commands, ui->comboBox_Request->currentText());
+    const PlayerModel *model = selectedModel();
+    const FrameBytes bytes = requestBytes(model ? model->commands : QList<PlayerCommand>(),
+                                          ui->comboBox_Request->currentText());
     send_Command(bytes.code, bytes.value);
 }
 

@@ -8,7 +8,45 @@
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "i18n/translation_folders.h"
+#include "settings/config_file.h"
 #include "ui_mainwindow.h"
+
+namespace {
+
+/// One entry of the language menu: its action, and the locale whose
+/// translation it installs, whose language's English name the configuration
+/// file keeps for it.
+struct MenuLanguage
+{
+    QAction *Ui::MainWindow::*action;
+    const QLocale *locale; ///< nullptr: the system's, kept as "(default)"
+};
+
+// In menu order. A later entry wins when several are checked, French over English.
+const MenuLanguage Languages[] = {
+    {&Ui::MainWindow::action_Default, nullptr},
+    {&Ui::MainWindow::action_English, &English_Locale},
+    {&Ui::MainWindow::action_French, &French_Locale},
+};
+
+QString configValue(const MenuLanguage &language)
+{
+    return language.locale ? QLocale::languageToString(language.locale->language())
+                           : ConfigDefaultValue;
+}
+
+/// The checked entry that names a language, or nullptr for the system's.
+const MenuLanguage *checkedNamedLanguage(const Ui::MainWindow &ui)
+{
+    const MenuLanguage *checked = nullptr;
+    for (const MenuLanguage &language : Languages) {
+        if (language.locale && (ui.*language.action)->isChecked())
+            checked = &language;
+    }
+    return checked;
+}
+
+} // namespace
 
 void MainWindow::on_action_French_triggered()
 {
@@ -48,21 +86,36 @@ void MainWindow::clear_Language_Checks()
     ui->action_French->setChecked(false);
 }
 
+QString MainWindow::checkedLanguage() const
+{
+    const MenuLanguage *checked = checkedNamedLanguage(*ui);
+    return configValue(checked ? *checked : Languages[0]);
+}
+
+void MainWindow::checkLanguage(const QString &configText)
+{
+    clear_Language_Checks();
+    // Any other text, an empty line included, stands for the system's language.
+    const MenuLanguage *chosen = &Languages[0];
+    for (const MenuLanguage &language : Languages) {
+        if (configValue(language) == configText)
+            chosen = &language;
+    }
+    ((*ui).*chosen->action)->setChecked(true);
+}
+
 void MainWindow::apply_Language()
 {
-    QString localeName = QLocale::system().name();
-    if (ui->action_English->isChecked())
-        localeName = English_Locale.name();
-    if (ui->action_French->isChecked())
-        localeName = French_Locale.name();
+    const MenuLanguage *checked = checkedNamedLanguage(*ui);
+    const QString localeName = checked ? checked->locale->name() : QLocale::system().name();
     const QString code = localeName.section(QLatin1Char('_'), 0, 0);
     const QString fileName = Language_File_Prefix + code;
 
     QCoreApplication::removeTranslator(&translator);
     QCoreApplication::removeTranslator(&qtTranslator);
-    // The working directory first, with the toolkit's own name fallbacks; an
-    // installed panel started from a menu finds its files beside it or under
-    // its installation prefix.
+    // The working directory first, with Qt's own name fallbacks; an installed
+    // panel started from a menu finds its files beside it or under its
+    // installation prefix.
     bool loaded = false;
     for (const QString &folder : translation_Folders()) {
         loaded = translator.load(fileName, folder);
@@ -79,7 +132,6 @@ void MainWindow::apply_Language()
         QCoreApplication::installTranslator(&qtTranslator);
     ui->retranslateUi(this);
     // The port label is the panel's text, not the form's: compose it anew.
-    const int model = ui->comboBox_Player->currentIndex();
-    if (model >= 0 && model < ModelCatalogue.size())
-        showPortLabel(ModelCatalogue.at(model));
+    if (const PlayerModel *model = selectedModel())
+        showPortLabel(*model);
 }

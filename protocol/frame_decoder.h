@@ -1,24 +1,22 @@
-#ifndef SIM_FRAME_DECODER_H
-#define SIM_FRAME_DECODER_H
+#ifndef FRAME_DECODER_H
+#define FRAME_DECODER_H
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
 #include <QtGlobal>
+
+#include "protocol/frames.h"
 
 /// One three-byte command frame: only the address byte has its top bit set.
 struct Frame
 {
-    quint8 address = 0x80;
+    quint8 address = AddressBase;
     quint8 command = 0;
     quint8 value = 0;
 
-    QByteArray bytes() const;
+    QByteArray bytes() const { return commandFrame(address, command, value); }
     bool operator==(const Frame &other) const;
 };
-
-/// The bytes as "85 21 2C": upper-case hexadecimal, two digits, one blank between.
-QString hexBytes(const QByteArray &bytes);
 
 /// What the decoder made of a stretch of the stream, in arrival order.
 struct DecodedItem
@@ -53,4 +51,4 @@ private:
     QByteArray m_partial;
 };
 
-#endif // SIM_FRAME_DECODER_H
+#endif // FRAME_DECODER_H

@@ -1,0 +1,140 @@
+// Serial and TCP link, the window's side: the port list, Connect and
+// Disconnect. Which links a frame goes out on is link/link.cpp's.
+
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QTcpSocket>
+
+#include "app/globals.h"
+#include "app/mainwindow.h"
+#include "link/link.h"
+#include "ui_mainwindow.h"
+
+namespace {
+// -1 stands for no valid speed: open_Serial_Port leaves the port alone.
+int serialSpeed(qint32 rate)
+{
+    return SerialSpeeds.contains(rate) ? rate : -1;
+}
+} // namespace
+
+void MainWindow::update_Serial_Ports()
+{
+    ui->comboBox_Port->clear();
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports)
+        ui->comboBox_Port->addItem(port.portName());
+}
+
+void MainWindow::on_pushButton_Connect_clicked()
+{
+    connect_Player();
+}
+
+void MainWindow::on_pushButton_Disconnect_clicked()
+{
+    disconnect_Player();
+}
+
+void MainWindow::connect_Player()
+{
+    connect_Serial();
+    connect_TCP();
+    update_Connection_Controls();
+}
+
+void MainWindow::connect_Serial()
+{
+    const PlayerModel *model = selectedModel();
+    if (!model || model->linkKind != LinkKind::Serial)
+        return;
+    const int speedIndex = ui->comboBox_Baudrate->currentIndex();
+    if (ui->comboBox_Port->currentIndex() < 0 || speedIndex < 0
+        || speedIndex >= model->baudRates.size())
+        return;
+    open_Serial_Port(serialSpeed(model->baudRates.at(speedIndex)),
+                     ui->comboBox_Port->currentText());
+}
+
+void MainWindow::open_Serial_Port(int speed, const QString &portName)
+{
+    if (serialPort->isOpen() || speed == -1)
+        return;
+    serialPort->setPortName(portName);
+    serialPort->setBaudRate(speed, QSerialPort::AllDirections);
+    serialPort->setDataBits(QSerialPort::Data8);
+    serialPort->setParity(QSerialPort::NoParity);
+    serialPort->setStopBits(QSerialPort::OneStop);
+    serialPort->setFlowControl(QSerialPort::NoFlowControl);
+    if (serialPort->open(QIODevice::ReadWrite)) {
+        show_Link_Status(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
+        return;
+    }
+#ifdef Q_OS_LINUX
+    if (serialPort->error() == QSerialPort::PermissionError) {
+        show_Link_Status(tr("Cannot open serial port %1: %2. Check that your user is in the "
+                            "dialout group and that no other program uses the port.")
+                             .arg(portName, serialPort->errorString()));
+        return;
+    }
+#endif
+    show_Link_Status(
+        tr("Cannot open serial port %1: %2").arg(portName, serialPort->errorString()));
+}
+
+void MainWindow::connect_TCP()
+{
+    const PlayerModel *model = selectedModel();
+    if (!model || model->linkKind == LinkKind::Serial)
+        return;
+    const QString host = QStringLiteral("%1.%2.%3.%4")
+                             .arg(ui->spinBox_IP_1->value())
+                             .arg(ui->spinBox_IP_2->value())
+                             .arg(ui->spinBox_IP_3->value())
+                             .arg(ui->spinBox_IP_4->value());
+    open_TCP_Socket(host, model->tcpPort);
+}
+
+void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
+{
+    if (tcp_Link_Open())
+        return;
+    // Reopened from a clean state after a failed attempt.
+    releaseTcpSocket();
+    setTcpLinkTarget(host, port);
+    // An unreachable host takes the toolkit up to 30 s to give up; say what runs.
+    show_Link_Status(tr("Connecting to %1...").arg(tcp_Link_Target()));
+    tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+}
+
+void MainWindow::disconnect_Player()
+{
+    close_Serial_Port();
+    close_TCP_Socket();
+    ui->statusBar->clearMessage();
+    update_Connection_Controls();
+}
+
+void MainWindow::close_Serial_Port()
+{
+    if (serialPort->isOpen())
+        serialPort->close();
+}
+
+void MainWindow::close_TCP_Socket()
+{
+    switch (tcpSocket->state()) {
+    case QAbstractSocket::UnconnectedState:
+        break;
+    case QAbstractSocket::ConnectedState:
+        // Lets frames already handed to the socket leave before it closes.
+        tcpSocket->disconnectFromHost();
+        break;
+    default:
+        // An attempt under way would only be closed once it succeeded, and a
+        // close already waiting for its data is given up on a second Disconnect.
+        tcpSocket->abort();
+        break;
+    }
+    releaseTcpSocket();
+}

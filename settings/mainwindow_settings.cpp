@@ -1,0 +1,140 @@
+// Configuration file: the window's widgets to and from the 24 lines.
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+
+#include "app/mainwindow.h"
+#include "settings/config_file.h"
+#include "ui_mainwindow.h"
+
+namespace {
+
+/// A display format's radio button and the code the file keeps for it.
+struct FormatButton
+{
+    QRadioButton *Ui::MainWindow::*button;
+    int code;
+};
+
+const FormatButton SentFormats[] = {
+    {&Ui::MainWindow::radioButton_Sent_Hex, FormatHex},
+    {&Ui::MainWindow::radioButton_Sent_Dec, FormatDec},
+};
+const FormatButton DataFormats[] = {
+    {&Ui::MainWindow::radioButton_Data_ASCII, FormatAscii},
+    {&Ui::MainWindow::radioButton_Data_Hex, FormatHex},
+    {&Ui::MainWindow::radioButton_Data_Dec, FormatDec},
+};
+
+template <typename Buttons>
+std::optional<int> checkedFormat(const Ui::MainWindow &ui, const Buttons &buttons)
+{
+    for (const FormatButton &format : buttons) {
+        if ((ui.*format.button)->isChecked())
+            return format.code;
+    }
+    return std::nullopt;
+}
+
+/// Checks the radio button of `code`; other codes leave the buttons as they are.
+template <typename Buttons>
+void checkFormat(const Ui::MainWindow &ui, const Buttons &buttons, std::optional<int> code)
+{
+    for (const FormatButton &format : buttons) {
+        if (code == format.code)
+            (ui.*format.button)->setChecked(true);
+    }
+}
+
+std::array<QSpinBox *, 4> ipBoxes(const Ui::MainWindow &ui)
+{
+    return {ui.spinBox_IP_1, ui.spinBox_IP_2, ui.spinBox_IP_3, ui.spinBox_IP_4};
+}
+
+QString currentText(const QComboBox *box)
+{
+    return box->currentIndex() < 0 ? ConfigDefaultValue : box->currentText();
+}
+
+/// Makes the item with exactly this text current; false when there is none.
+bool selectText(QComboBox *box, const QString &text)
+{
+    const int index = box->findData(text, Qt::DisplayRole, Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    box->setCurrentIndex(index);
+    return true;
+}
+
+/// Everything but the language, which the language menu knows.
+ConfigSettings settingsShown(const Ui::MainWindow &ui)
+{
+    ConfigSettings settings;
+    settings.model = currentText(ui.comboBox_Player);
+    settings.port = currentText(ui.comboBox_Port);
+    settings.baudRate = currentText(ui.comboBox_Baudrate);
+    const auto boxes = ipBoxes(ui);
+    for (int i = 0; i < 4; ++i)
+        settings.ip[i] = boxes[i]->value();
+    settings.autoConnection = ui.checkBox_Auto_connection->isChecked();
+    settings.playerId = currentText(ui.comboBox_ID);
+    settings.sentFormat = checkedFormat(ui, SentFormats);
+    settings.dataFormat = checkedFormat(ui, DataFormats);
+    return settings;
+}
+
+} // namespace
+
+void MainWindow::load_Config_File(QString path)
+{
+    path = configFileOrFallback(path);
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return;
+    const std::optional<ConfigSettings> settings = readConfigLines(&file);
+    file.close();
+    if (!settings)
+        return;
+
+    checkLanguage(settings->language);
+    // The model first: it refills the speed and ID selectors looked up below.
+    if (selectText(ui->comboBox_Player, settings->model)) {
+        hide_Player_Controls();
+        update_Player_Panel(ui->comboBox_Player->currentIndex());
+    }
+    selectText(ui->comboBox_Port, settings->port);
+    selectText(ui->comboBox_Baudrate, settings->baudRate);
+    const auto boxes = ipBoxes(*ui);
+    for (int i = 0; i < 4; ++i) {
+        if (settings->ip[i])
+            boxes[i]->setValue(*settings->ip[i]);
+    }
+    if (settings->autoConnection)
+        ui->checkBox_Auto_connection->setChecked(true);
+    selectText(ui->comboBox_ID, settings->playerId);
+    checkFormat(*ui, SentFormats, settings->sentFormat);
+    checkFormat(*ui, DataFormats, settings->dataFormat);
+}
+
+void MainWindow::save_Config_File(QString path)
+{
+    path = configFileOrFallback(path);
+    ui->textEdit_Data->append(path + ConfigBeforeSave);
+    ConfigSettings settings = settingsShown(*ui);
+    settings.language = checkedLanguage();
+
+    // The new lines go to a temporary file that replaces the old one only once
+    // complete, so a failed or interrupted save keeps the previous settings.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    ui->textEdit_Data->append(path + ConfigAfterSave);
+    // "(after save)" still marks the opened file; a save that fails after it
+    // says so rather than pass for a success.
+    if (!writeConfigLines(&file, settings))
+        file.cancelWriting();
+    if (!file.commit())
+        ui->textEdit_Data->append(path + ConfigSaveFailed);
+}
