@@ -18,9 +18,9 @@ class QTcpSocket;
 // (settings/config_file.h): nothing can observe when they are built.
 
 extern QTranslator translator;
-extern const QString Language_File_Prefix;
-extern const QLocale English_Locale;
-extern const QLocale French_Locale;
+extern const QString LanguageFilePrefix;
+extern const QLocale EnglishLocale;
+extern const QLocale FrenchLocale;
 
 /// The five player models, in the order of the model selector.
 extern QList<PlayerModel> ModelCatalogue;
@@ -31,7 +31,7 @@ extern QSerialPort *const serialPort;
 extern QTcpSocket *const tcpSocket;
 
 /// What the pane shows: what was received since start or the last Clear, its
-/// latest Received_Text_Limit characters at most.
+/// latest ReceivedTextLimit characters at most.
 extern QString readDataText;
 
 /// The decoding state behind readDataText: a character cut by a chunk boundary

@@ -24,8 +24,8 @@ struct MenuLanguage
 // In menu order. A later entry wins when several are checked, French over English.
 const MenuLanguage Languages[] = {
     {&Ui::MainWindow::action_Default, nullptr},
-    {&Ui::MainWindow::action_English, &English_Locale},
-    {&Ui::MainWindow::action_French, &French_Locale},
+    {&Ui::MainWindow::action_English, &EnglishLocale},
+    {&Ui::MainWindow::action_French, &FrenchLocale},
 };
 
 QString configValue(const MenuLanguage &language)
@@ -98,14 +98,14 @@ void MainWindow::apply_Language()
     const MenuLanguage *checked = checkedNamedLanguage(*ui);
     const QString localeName = checked ? checked->locale->name() : QLocale::system().name();
     const QString fileName =
-        Language_File_Prefix + localeName.section(QLatin1Char('_'), 0, 0);
+        LanguageFilePrefix + localeName.section(QLatin1Char('_'), 0, 0);
 
     QCoreApplication::removeTranslator(&translator);
     // The working directory first, with Qt's own name fallbacks; an installed
     // panel started from a menu finds its files beside it or under its
     // installation prefix.
     bool loaded = false;
-    for (const QString &folder : translation_Folders()) {
+    for (const QString &folder : translationFolders()) {
         loaded = translator.load(fileName, folder);
         if (loaded)
             break;

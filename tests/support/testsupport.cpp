@@ -47,7 +47,7 @@ QTemporaryDir &dataHome()
 
 void prepare_Test_Process()
 {
-    set_Application_Identity();
+    setApplicationIdentity();
     previousHandler = qInstallMessageHandler(dropPlatformNoise);
     qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
