@@ -53,11 +53,6 @@ void prepare_Test_Process()
     qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
 }
 
-QString test_Data_Home()
-{
-    return dataHome().path();
-}
-
 void reset_Process_Objects()
 {
     ModelCatalogue.clear();
