@@ -1,6 +1,8 @@
-# The two commands of the README: `make run` and `make test`. Both install any
-# missing Debian package, then configure and build into build/. `make test`
-# then builds and runs the tests again with AddressSanitizer and
+# The two commands of the README: `make run` and `make test`. Each goal first
+# installs the missing Debian packages of its purpose (tools/install-deps.sh):
+# `make run` only what building and running needs, `make test` the test tools
+# too, `make fuzz` clang too; then it configures and builds into build/. `make
+# test` then builds and runs the tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/. `make package` builds the Debian
 # package into build/. `make fuzz` runs each fuzz target for FUZZ_SECONDS
 # (built with clang in build-fuzz/); CI runs `make fuzz-smoke`, 20 s each.
@@ -22,8 +24,15 @@ SANITIZER_ENV = \
 
 all: build
 
+# What the goal being made is for; its prerequisites see the same value.
+DEPS_FOR = run
+test test-sanitize: DEPS_FOR = test
+fuzz-build fuzz fuzz-smoke: DEPS_FOR = fuzz
+bench: DEPS_FOR = bench
+package: DEPS_FOR = package
+
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh $(DEPS_FOR)
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -5,9 +5,9 @@
 
 QTranslator translator;
 QTranslator qtTranslator;
-const QString Language_File_Prefix = QStringLiteral("LanguageData_");
-const QLocale English_Locale(QLocale::English);
-const QLocale French_Locale(QLocale::French);
+const QString LanguageFilePrefix = QStringLiteral("LanguageData_");
+const QLocale EnglishLocale(QLocale::English);
+const QLocale FrenchLocale(QLocale::French);
 
 QList<PlayerModel> ModelCatalogue;
 

@@ -21,9 +21,9 @@ extern QTranslator translator;
 /// Qt's own texts (dialog buttons, context menus, socket errors) in the language
 /// of the panel's translation, installed beside it.
 extern QTranslator qtTranslator;
-extern const QString Language_File_Prefix;
-extern const QLocale English_Locale;
-extern const QLocale French_Locale;
+extern const QString LanguageFilePrefix;
+extern const QLocale EnglishLocale;
+extern const QLocale FrenchLocale;
 
 /// The five player models, in the order of the model selector.
 extern QList<PlayerModel> ModelCatalogue;
@@ -34,7 +34,7 @@ extern QSerialPort *const serialPort;
 extern QTcpSocket *const tcpSocket;
 
 /// What the pane shows: what was received since start or the last Clear, its
-/// latest Received_Text_Limit characters at most.
+/// latest ReceivedTextLimit characters at most.
 extern QString readDataText;
 
 /// The decoding state behind readDataText: a character cut by a chunk boundary

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 
-void set_Application_Identity()
+void setApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quorvex"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.1.0"));

@@ -3,6 +3,6 @@
 
 /// Sets the application's name, version, organisation name and domain, in
 /// that order. Must run before the application object is constructed.
-void set_Application_Identity();
+void setApplicationIdentity();
 
 #endif // IDENTITY_H

@@ -5,7 +5,7 @@
 
 int main(int argc, char *argv[])
 {
-    set_Application_Identity();
+    setApplicationIdentity();
     QApplication application(argc, argv);
     MainWindow window;
     window.show();

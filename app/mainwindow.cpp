@@ -13,14 +13,14 @@
 
 // The images live in the core library; a static library's resources must be
 // registered by hand, outside any namespace.
-static void register_Resources()
+static void registerResources()
 {
     Q_INIT_RESOURCE(images);
 }
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
-    register_Resources();
+    registerResources();
     ui->setupUi(this);
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
@@ -45,7 +45,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     update_Connection_Controls();
     connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
     connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
-    watch_Links();
+    watchLinks();
     create_Shortcuts();
     if (ui->checkBox_Auto_connection->isChecked())
         connect_Player();

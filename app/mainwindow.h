@@ -83,7 +83,7 @@ private:
     void init_Controls();
     void hide_Player_Controls();
     void update_Player_Panel(int index);
-    void show_Command_Controls(const PlayerModel &model, const PlayerCommand &command);
+    void showCommandControls(const PlayerModel &model, const PlayerCommand &command);
     /// Composes the port label in the language in force, for a TCP model.
     void showPortLabel(const PlayerModel &model);
     void update_Connection_Controls();
@@ -92,7 +92,7 @@ private:
 
     // Command frames (protocol/mainwindow_commands.cpp)
     void send_Command(quint8 code, quint8 value);
-    void send_Fixed_Command(CommandKind kind);
+    void sendFixedCommand(CommandKind kind);
     void show_Sent_Bytes(quint8 address, quint8 code, quint8 value);
     bool find_Command(CommandKind kind, quint8 &code, quint8 &value) const;
     bool find_Volume_Command(quint8 &code, quint8 &value, quint8 volume) const;
@@ -114,16 +114,16 @@ private:
     void close_TCP_Socket();
 
     // Watching the links (link/mainwindow_link_watch.cpp)
-    void watch_Links();
-    void drop_TCP_Link(bool afterError);
-    void drop_Serial_Link(const QString &reason);
-    void show_Link_Status(const QString &message);
+    void watchLinks();
+    void dropTcpLink(bool afterError);
+    void dropSerialLink(const QString &reason);
+    void showLinkStatus(const QString &message);
 
     // Received-data monitor (link/mainwindow_monitor.cpp)
     void read_Serial_Data(QByteArray &data);
     void read_TCP_Data(QByteArray &data);
     void format_Read_Data(const QByteArray &chunk, QString &text);
-    void show_Read_Data(const QByteArray &chunk);
+    void showReadData(const QByteArray &chunk);
 
     // Configuration file (settings/mainwindow_settings.cpp)
     void load_Config_File(QString path);

@@ -68,7 +68,7 @@ private:
 
 int runChild(int argc, char *argv[])
 {
-    set_Application_Identity();
+    setApplicationIdentity();
     QApplication application(argc, argv);
     MainWindow window;
     ShownWatcher watcher(&window);
@@ -178,7 +178,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_startup [runs]\n");
         return 2;
     }
-    set_Application_Identity();
+    setApplicationIdentity();
     QCoreApplication application(argc, argv);
     for (bool withConfig : {false, true})
         measure(QStringLiteral("offscreen"), QStringLiteral("offscreen"), withConfig, runs);

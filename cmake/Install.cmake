@@ -1,9 +1,10 @@
-# What `cmake --install` puts in place: the program, its translations, and
-# what a desktop needs to list it (entry, icons, AppStream metainfo).
+# What `cmake --install` puts in place, and so what the Debian package holds:
+# the program and the simulated player, the translations, and what a desktop
+# needs to list the program (entry, icons, AppStream metainfo).
 
 set(QUORVEX_APP_ID example.brenvale.Quorvex)
 
-install(TARGETS quorvex RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorvex quorvex-player-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${QUORVEX_QM_FILES} DESTINATION ${QUORVEX_TRANSLATIONS_INSTALL_DIR})
 
 install(FILES dist/${QUORVEX_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -7,7 +7,8 @@ set(CPACK_PACKAGE_CONTACT "Brenvale technical support <support@brenvale.example>
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Remote-control panel for the organisation's media players")
 set(CPACK_PACKAGE_DESCRIPTION
     "Drives the organisation's media players over a serial line or a TCP connection: \
-folders, playback, volume, player ID and status requests, with the player's replies shown raw.")
+folders, playback, volume, player ID and status requests, with the player's replies shown raw. \
+A simulated player, quorvex-player-sim, stands in for hardware.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

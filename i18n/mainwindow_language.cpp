@@ -25,8 +25,8 @@ struct MenuLanguage
 // In menu order. A later entry wins when several are checked, French over English.
 const MenuLanguage Languages[] = {
     {&Ui::MainWindow::action_Default, nullptr},
-    {&Ui::MainWindow::action_English, &English_Locale},
-    {&Ui::MainWindow::action_French, &French_Locale},
+    {&Ui::MainWindow::action_English, &EnglishLocale},
+    {&Ui::MainWindow::action_French, &FrenchLocale},
 };
 
 QString configValue(const MenuLanguage &language)
@@ -109,7 +109,7 @@ void MainWindow::apply_Language()
     const MenuLanguage *checked = checkedNamedLanguage(*ui);
     const QString localeName = checked ? checked->locale->name() : QLocale::system().name();
     const QString code = localeName.section(QLatin1Char('_'), 0, 0);
-    const QString fileName = Language_File_Prefix + code;
+    const QString fileName = LanguageFilePrefix + code;
 
     QCoreApplication::removeTranslator(&translator);
     QCoreApplication::removeTranslator(&qtTranslator);
@@ -117,7 +117,7 @@ void MainWindow::apply_Language()
     // panel started from a menu finds its files beside it or under its
     // installation prefix.
     bool loaded = false;
-    for (const QString &folder : translation_Folders()) {
+    for (const QString &folder : translationFolders()) {
         loaded = translator.load(fileName, folder);
         if (loaded)
             break;

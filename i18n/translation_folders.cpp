@@ -3,13 +3,13 @@
 #include <QCoreApplication>
 #include <QDir>
 
-QString installed_Translations_Folder()
+QString installedTranslationsFolder()
 {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
                            + QStringLiteral(QUORVEX_TRANSLATIONS_FROM_BINDIR));
 }
 
-QStringList translation_Folders()
+QStringList translationFolders()
 {
-    return {QString(), QCoreApplication::applicationDirPath(), installed_Translations_Folder()};
+    return {QString(), QCoreApplication::applicationDirPath(), installedTranslationsFolder()};
 }

@@ -6,10 +6,10 @@
 /// Where a translation file is looked for, in this order: the current working
 /// directory (an empty entry: the file name alone), the executable's folder,
 /// then the folder the installation puts the translations in.
-QStringList translation_Folders();
+QStringList translationFolders();
 
 /// The installed translations folder, found from the executable's folder so
 /// that an installation under any prefix finds its own files.
-QString installed_Translations_Folder();
+QString installedTranslationsFolder();
 
 #endif // TRANSLATION_FOLDERS_H

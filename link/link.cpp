@@ -17,25 +17,25 @@ QString &tcpTarget()
 }
 } // namespace
 
-bool serial_Link_Open()
+bool serialLinkOpen()
 {
     return serialPort->isOpen();
 }
 
-bool tcp_Link_Open()
+bool tcpLinkOpen()
 {
     return tcpSocket->state() != QAbstractSocket::UnconnectedState;
 }
 
-bool some_Link_Open()
+bool someLinkOpen()
 {
-    return serial_Link_Open() || tcp_Link_Open();
+    return serialLinkOpen() || tcpLinkOpen();
 }
 
-QList<QIODevice *> frame_Links()
+QList<QIODevice *> frameLinks()
 {
     QList<QIODevice *> links;
-    if (serial_Link_Open())
+    if (serialLinkOpen())
         links.append(serialPort);
     if (tcpSocket->state() == QAbstractSocket::ConnectedState && tcpSocket->isOpen())
         links.append(tcpSocket);
@@ -46,7 +46,7 @@ bool write_Command(quint8 address, quint8 code, quint8 value)
 {
     const QByteArray frame = commandFrame(address, code, value);
     bool taken = false;
-    for (QIODevice *link : frame_Links())
+    for (QIODevice *link : frameLinks())
         taken = (link->write(frame) == frame.size()) || taken;
     return taken;
 }
@@ -62,7 +62,7 @@ void setTcpLinkTarget(const QString &host, quint16 port)
     tcpTarget() = QStringLiteral("%1:%2").arg(host).arg(port);
 }
 
-QString tcp_Link_Target()
+QString tcpLinkTarget()
 {
     return tcpTarget();
 }

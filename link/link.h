@@ -7,22 +7,22 @@
 #include <QtGlobal>
 
 /// The serial link is open once open() succeeded, until it is closed.
-bool serial_Link_Open();
+bool serialLinkOpen();
 
 /// The TCP link counts as open in every state but UnconnectedState, so that an
 /// attempt under way shows as one and can be aborted with Disconnect.
 /// (isOpen() stays true after a failed attempt, so it cannot be the test.)
-bool tcp_Link_Open();
+bool tcpLinkOpen();
 
 /// What the panel's controls follow: some link is open by the rules above.
-bool some_Link_Open();
+bool someLinkOpen();
 
 /// The links a frame written now would leave on, in writing order: an open
 /// serial port first, then an established TCP connection. A TCP attempt still
 /// under way carries nothing: a frame buffered there is lost if it fails.
-QList<QIODevice *> frame_Links();
+QList<QIODevice *> frameLinks();
 
-/// Writes the three bytes, in one write, on each link of frame_Links(). True
+/// Writes the three bytes, in one write, on each link of frameLinks(). True
 /// when at least one link took the whole frame.
 bool write_Command(quint8 address, quint8 code, quint8 value);
 
@@ -36,6 +36,6 @@ void releaseTcpSocket();
 void setTcpLinkTarget(const QString &host, quint16 port);
 
 /// "host:port" of the last TCP connection attempt, for status messages.
-QString tcp_Link_Target();
+QString tcpLinkTarget();
 
 #endif // LINK_H

@@ -67,18 +67,18 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setFlowControl(QSerialPort::NoFlowControl);
     if (serialPort->open(QIODevice::ReadWrite)) {
-        show_Link_Status(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
+        showLinkStatus(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
         return;
     }
 #ifdef Q_OS_LINUX
     if (serialPort->error() == QSerialPort::PermissionError) {
-        show_Link_Status(tr("Cannot open serial port %1: %2. Check that your user is in the "
+        showLinkStatus(tr("Cannot open serial port %1: %2. Check that your user is in the "
                             "dialout group and that no other program uses the port.")
                              .arg(portName, serialPort->errorString()));
         return;
     }
 #endif
-    show_Link_Status(
+    showLinkStatus(
         tr("Cannot open serial port %1: %2").arg(portName, serialPort->errorString()));
 }
 
@@ -97,13 +97,13 @@ void MainWindow::connect_TCP()
 
 void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
 {
-    if (tcp_Link_Open())
+    if (tcpLinkOpen())
         return;
     // Reopened from a clean state after a failed attempt.
     releaseTcpSocket();
     setTcpLinkTarget(host, port);
-    // An unreachable host takes the toolkit up to 30 s to give up; say what runs.
-    show_Link_Status(tr("Connecting to %1...").arg(tcp_Link_Target()));
+    // An unreachable host takes Qt up to 30 s to give up; say what runs.
+    showLinkStatus(tr("Connecting to %1...").arg(tcpLinkTarget()));
     tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
 }
 

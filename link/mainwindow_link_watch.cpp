@@ -12,7 +12,7 @@
 #include "ui_mainwindow.h"
 
 namespace {
-// The toolkit reports these without giving up the connection.
+// Qt reports these without giving up the connection.
 bool tcpErrorIsFatal(QAbstractSocket::SocketError error)
 {
     return error != QAbstractSocket::SocketTimeoutError
@@ -28,27 +28,27 @@ bool serialErrorIsFatal(QSerialPort::SerialPortError error)
 }
 } // namespace
 
-void MainWindow::watch_Links()
+void MainWindow::watchLinks()
 {
     connect(tcpSocket, &QAbstractSocket::connected, this,
-            [this] { show_Link_Status(tr("Connected to %1").arg(tcp_Link_Target())); });
+            [this] { showLinkStatus(tr("Connected to %1").arg(tcpLinkTarget())); });
     connect(tcpSocket, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) {
                 if (!tcpErrorIsFatal(error))
                     return;
                 const bool established = tcpSocket->state() == QAbstractSocket::ConnectedState;
                 const QString reason = tcpSocket->errorString();
-                show_Link_Status(established
-                                     ? tr("Connection to %1 lost: %2").arg(tcp_Link_Target(), reason)
-                                     : tr("Connection to %1 failed: %2").arg(tcp_Link_Target(), reason));
+                showLinkStatus(established
+                                     ? tr("Connection to %1 lost: %2").arg(tcpLinkTarget(), reason)
+                                     : tr("Connection to %1 failed: %2").arg(tcpLinkTarget(), reason));
                 // Closing from inside the socket's own signal is unsafe; do it next.
-                QMetaObject::invokeMethod(this, [this] { drop_TCP_Link(true); },
+                QMetaObject::invokeMethod(this, [this] { dropTcpLink(true); },
                                           Qt::QueuedConnection);
             });
     connect(tcpSocket, &QAbstractSocket::stateChanged, this,
             [this](QAbstractSocket::SocketState state) {
                 if (state == QAbstractSocket::UnconnectedState)
-                    QMetaObject::invokeMethod(this, [this] { drop_TCP_Link(false); },
+                    QMetaObject::invokeMethod(this, [this] { dropTcpLink(false); },
                                               Qt::QueuedConnection);
             });
     connect(serialPort, &QSerialPort::errorOccurred, this,
@@ -56,33 +56,33 @@ void MainWindow::watch_Links()
                 if (!serialErrorIsFatal(error) || !serialPort->isOpen())
                     return;
                 const QString reason = serialPort->errorString();
-                QMetaObject::invokeMethod(this, [this, reason] { drop_Serial_Link(reason); },
+                QMetaObject::invokeMethod(this, [this, reason] { dropSerialLink(reason); },
                                           Qt::QueuedConnection);
             });
 }
 
-void MainWindow::drop_TCP_Link(bool afterError)
+void MainWindow::dropTcpLink(bool afterError)
 {
-    // After an error the link is given up even if the toolkit would linger.
-    if (afterError && tcp_Link_Open())
+    // After an error the link is given up even if Qt would linger.
+    if (afterError && tcpLinkOpen())
         tcpSocket->abort();
-    if (!tcp_Link_Open())
+    if (!tcpLinkOpen())
         releaseTcpSocket();
     update_Connection_Controls();
 }
 
-void MainWindow::drop_Serial_Link(const QString &reason)
+void MainWindow::dropSerialLink(const QString &reason)
 {
     // Several errors may be queued before the first one closes the port.
     if (!serialPort->isOpen())
         return;
     const QString portName = serialPort->portName();
     serialPort->close();
-    show_Link_Status(tr("Serial port %1 lost: %2").arg(portName, reason));
+    showLinkStatus(tr("Serial port %1 lost: %2").arg(portName, reason));
     update_Connection_Controls();
 }
 
-void MainWindow::show_Link_Status(const QString &message)
+void MainWindow::showLinkStatus(const QString &message)
 {
     ui->statusBar->showMessage(message);
 }

@@ -49,17 +49,17 @@ void MainWindow::update_Serial_Read_Data()
 {
     QByteArray chunk;
     read_Serial_Data(chunk);
-    show_Read_Data(chunk);
+    showReadData(chunk);
 }
 
 void MainWindow::update_TCP_Read_Data()
 {
     QByteArray chunk;
     read_TCP_Data(chunk);
-    show_Read_Data(chunk);
+    showReadData(chunk);
 }
 
-void MainWindow::show_Read_Data(const QByteArray &chunk)
+void MainWindow::showReadData(const QByteArray &chunk)
 {
     if (chunk.isEmpty())
         return;
@@ -69,7 +69,7 @@ void MainWindow::show_Read_Data(const QByteArray &chunk)
     format_Read_Data(chunk, readDataText);
     // Trimmed before the new text goes in: a single chunk of a flood can be
     // megabytes, which the pane must never hold at once.
-    if (const int cut = received_Text_Cut(readDataText)) {
+    if (const int cut = receivedTextCut(readDataText)) {
         dropFromPane(ui->textEdit_Data, readDataText.left(qMin(cut, oldLength)));
         readDataText.remove(0, cut);
         oldLength = qMax(0, oldLength - cut);

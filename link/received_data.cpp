@@ -25,11 +25,11 @@ void appendDec(const QByteArray &chunk, QString &text)
 }
 } // namespace
 
-int received_Text_Cut(const QString &text)
+int receivedTextCut(const QString &text)
 {
-    if (text.size() <= Received_Text_Limit)
+    if (text.size() <= ReceivedTextLimit)
         return 0;
-    int cut = text.size() - Received_Text_Limit / 4 * 3;
+    int cut = text.size() - ReceivedTextLimit / 4 * 3;
     // No further than this for a line start: a line without a break may be long.
     // A line feed at the cut itself is found too, so a CR LF pair stays whole.
     constexpr int LineSearch = 1000;

@@ -17,14 +17,14 @@ enum class DataFormat {
 /// pixels in an endless loop, and a line without a break, in the panel's wrap
 /// mode, in a time that grows with the square of its length (a second for
 /// 100,000 characters, on every chunk appended to it). A flood reaches both.
-constexpr int Received_Text_Limit = 20000;
+constexpr int ReceivedTextLimit = 20000;
 
 /// How many characters to drop from the start of `text` so that it fits
-/// Received_Text_Limit again; 0 while it fits. A quarter of the limit goes at
+/// ReceivedTextLimit again; 0 while it fits. A quarter of the limit goes at
 /// once, so a steady stream trims now and then rather than on every chunk. The
 /// cut falls after a line feed close by, if any, so the text starts with a
 /// whole line; it never splits a CR LF pair or a surrogate pair.
-int received_Text_Cut(const QString &text);
+int receivedTextCut(const QString &text);
 
 /// Turns received bytes into the monitor's text. The text for a stream of bytes,
 /// each received in some format, never depends on how the link split the stream

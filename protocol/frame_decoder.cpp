@@ -22,11 +22,6 @@ void appendSkipped(QList<DecodedItem> &items, DecodedItem::Kind kind, const QByt
 
 } // namespace
 
-bool Frame::operator==(const Frame &other) const
-{
-    return address == other.address && command == other.command && value == other.value;
-}
-
 QList<DecodedItem> FrameDecoder::feed(const QByteArray &bytes)
 {
     QList<DecodedItem> items;

@@ -15,7 +15,6 @@ struct Frame
     quint8 value = 0;
 
     QByteArray bytes() const { return commandFrame(address, command, value); }
-    bool operator==(const Frame &other) const;
 };
 
 /// What the decoder made of a stretch of the stream, in arrival order.

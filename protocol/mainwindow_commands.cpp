@@ -31,7 +31,7 @@ void writeLabel(QLabel *label, quint8 byte, ByteNotation notation)
 
 void MainWindow::send_Command(quint8 code, quint8 value)
 {
-    if (frame_Links().isEmpty())
+    if (frameLinks().isEmpty())
         return;
     const quint8 address =
         addressByte(ui->comboBox_ID->currentIndex() >= 0, ui->comboBox_ID->currentText());
@@ -117,40 +117,40 @@ void MainWindow::on_pushButton_Change_ID_clicked()
 
 void MainWindow::on_pushButton_Previous_Folder_clicked()
 {
-    send_Fixed_Command(CommandKind::PreviousFolder);
+    sendFixedCommand(CommandKind::PreviousFolder);
 }
 
 void MainWindow::on_pushButton_Previous_File_clicked()
 {
-    send_Fixed_Command(CommandKind::PreviousFile);
+    sendFixedCommand(CommandKind::PreviousFile);
 }
 
 void MainWindow::on_pushButton_Play_clicked()
 {
-    send_Fixed_Command(CommandKind::Play);
+    sendFixedCommand(CommandKind::Play);
 }
 
 void MainWindow::on_pushButton_Stop_clicked()
 {
-    send_Fixed_Command(CommandKind::Stop);
+    sendFixedCommand(CommandKind::Stop);
 }
 
 void MainWindow::on_pushButton_Pause_clicked()
 {
-    send_Fixed_Command(CommandKind::Pause);
+    sendFixedCommand(CommandKind::Pause);
 }
 
 void MainWindow::on_pushButton_Next_Folder_clicked()
 {
-    send_Fixed_Command(CommandKind::NextFolder);
+    sendFixedCommand(CommandKind::NextFolder);
 }
 
 void MainWindow::on_pushButton_Next_File_clicked()
 {
-    send_Fixed_Command(CommandKind::NextFile);
+    sendFixedCommand(CommandKind::NextFile);
 }
 
-void MainWindow::send_Fixed_Command(CommandKind kind)
+void MainWindow::sendFixedCommand(CommandKind kind)
 {
     quint8 code = 0;
     quint8 value = 0;

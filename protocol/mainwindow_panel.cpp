@@ -104,10 +104,10 @@ void MainWindow::update_Player_Panel(int index)
     }
 
     for (const PlayerCommand &command : model.commands)
-        show_Command_Controls(model, command);
+        showCommandControls(model, command);
 }
 
-void MainWindow::show_Command_Controls(const PlayerModel &model, const PlayerCommand &command)
+void MainWindow::showCommandControls(const PlayerModel &model, const PlayerCommand &command)
 {
     QWidget *playbackButton = nullptr;
     switch (command.kind) {
@@ -181,7 +181,7 @@ void MainWindow::on_comboBox_Player_activated(int index)
 
 void MainWindow::update_Connection_Controls()
 {
-    const bool linkOpen = some_Link_Open();
+    const bool linkOpen = someLinkOpen();
     ui->frame_Player->setEnabled(!linkOpen && ui->comboBox_Player->count() > 0);
     ui->frame_Port->setEnabled(!linkOpen && ui->comboBox_Port->count() > 0);
     ui->frame_Baudrate->setEnabled(!linkOpen && ui->comboBox_Baudrate->count() > 0);

@@ -40,14 +40,11 @@ public:
     /// The state at `nowMs`, after the clock has moved files on.
     PlayerSnapshot snapshot(qint64 nowMs);
 
-    const PlayerModel &model() const { return m_model; }
-    quint8 id() const { return m_id; }
-
+private:
     /// Lowest and highest folder number the model can address.
     int lowestFolder() const;
     int highestFolder() const;
 
-private:
     struct Match;
     static Match matchCommand(const PlayerModel &model, const Frame &frame);
     static QString describe(const Match &match, const Frame &frame);

@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(taken, QByteArray::fromHex("80"));
         const QString status = status_Text(window);
         QVERIFY2(status.startsWith("Connection to 127.0.0.1:") && status.contains(" lost: "), qPrintable(status));
-        QVERIFY(frame_Links().isEmpty());
+        QVERIFY(frameLinks().isEmpty());
         // The next connection starts clean: no bytes left over from the dead one.
         QVERIFY(connect_To_Player(window, *player));
         clickPlay();
@@ -183,7 +183,7 @@ private slots:
                  QStringLiteral("Connection to 127.0.0.1:%1 lost: The remote host closed the connection")
                      .arg(flooder.port));
         // The pane keeps the latest lines, whole and unchanged.
-        QVERIFY(readDataText.size() <= Received_Text_Limit && readDataText.size() >= Received_Text_Limit / 2);
+        QVERIFY(readDataText.size() <= ReceivedTextLimit && readDataText.size() >= ReceivedTextLimit / 2);
         const QString tail = all.right(readDataText.size());
         COMPARE_TEXT(readDataText, tail);
         QCOMPARE(all.at(all.size() - tail.size() - 1), QLatin1Char('\n'));
@@ -229,7 +229,7 @@ private slots:
                 QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
                 QVERIFY(!serialPort->isOpen());
             };
-            // The first round opens what the toolkit keeps for good; a player
+            // The first round opens what Qt keeps for good; a player
             // keeps its side of every connection until it goes.
             {
                 LoopbackPlayer warmUp;
@@ -283,7 +283,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(readDataText.endsWith(formatted("#END", dataFormat)), 60000);
         // No line feed to cut after: the pane keeps the latest characters, and
         // none of them is one the document would turn into another.
-        QVERIFY(readDataText.size() <= Received_Text_Limit);
+        QVERIFY(readDataText.size() <= ReceivedTextLimit);
         const QString tail = all.right(readDataText.size());
         COMPARE_TEXT(readDataText, tail);
         QVERIFY(!readDataText.at(0).isLowSurrogate());

@@ -59,7 +59,7 @@ bool isStopped(pid_t pid)
 /// them with the other number, so the file alternates between two contents.
 int saveLoop(int argc, char **argv)
 {
-    set_Application_Identity();
+    setApplicationIdentity();
     QApplication application(argc, argv);
     const QDeadlineTimer deadline(60000); // ends by itself should the test never come to kill it
     for (int round = 0; !deadline.hasExpired(); ++round) {

@@ -58,7 +58,7 @@ void InstallTest::programFindsItsTranslations()
     QVERIFY(QFileInfo(installed("bin/quorvex")).isExecutable());
     // The folder the program derives from its own folder is where they were installed.
     const QString fromBin = QDir(QCoreApplication::applicationDirPath())
-                                .relativeFilePath(installed_Translations_Folder());
+                                .relativeFilePath(installedTranslationsFolder());
     QTranslator translator;
     QVERIFY(translator.load("LanguageData_fr", installed("bin/") + fromBin));
     QCOMPARE(translator.translate("MainWindow", "Connect"), QStringLiteral("Connecter"));

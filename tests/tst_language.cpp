@@ -63,7 +63,7 @@ private:
     QStringList folders() const
     {
         return {m_workDir.path(), QCoreApplication::applicationDirPath(),
-                installed_Translations_Folder()};
+                installedTranslationsFolder()};
     }
 
     QTemporaryDir m_workDir;

@@ -131,7 +131,7 @@ void SerialLinkTest::bothLinksSerialFirst()
     QVERIFY(player->waitForPanel());
     QTRY_COMPARE_WITH_TIMEOUT(tcpSocket->state(), QAbstractSocket::ConnectedState, 5000);
 
-    QCOMPARE(frame_Links(), (QList<QIODevice *>{serialPort, tcpSocket}));
+    QCOMPARE(frameLinks(), (QList<QIODevice *>{serialPort, tcpSocket}));
     widget<QPushButton>("pushButton_Play")->click();
     QTRY_VERIFY_WITH_TIMEOUT(serialPlayer.bytesAvailable() >= 3, 5000);
     QVERIFY(player->waitForBytes(3));

@@ -145,7 +145,7 @@ void MonitorTest::textCut_data()
     QTest::addColumn<QString>("placed"); // put at the plain cut, its first character one before
     QTest::addColumn<int>("offset");     // the cut expected, from the plain cut
 
-    const int limit = Received_Text_Limit;
+    const int limit = ReceivedTextLimit;
     const char32_t note = 0x1F3B5;
     QTest::newRow("at the limit") << limit << "" << -(limit / 4);
     QTest::newRow("one over, no line") << limit + 1 << "" << 0;
@@ -161,10 +161,10 @@ void MonitorTest::textCut()
     QFETCH(int, size);
     QFETCH(QString, placed);
     QFETCH(int, offset);
-    const int plainCut = size - Received_Text_Limit / 4 * 3;
+    const int plainCut = size - ReceivedTextLimit / 4 * 3;
     QString text(size, QLatin1Char('x'));
     text.replace(plainCut - 1, placed.size(), placed);
-    QCOMPARE(received_Text_Cut(text), qMax(0, plainCut + offset));
+    QCOMPARE(receivedTextCut(text), qMax(0, plainCut + offset));
 }
 
 QTEST_MAIN(MonitorTest)

@@ -65,7 +65,7 @@ void WholeRunTest::wholeRun()
     QVERIFY(window->close());
     QVERIFY(!window->isVisible());
     delete window;
-    // The toolkit keeps every widget reachable until the process ends, where
+    // Qt keeps every widget reachable until the process ends, where
     // the leak check cannot see it: none may be left.
     QStringList left;
     for (const QWidget *widget : QApplication::allWidgets())

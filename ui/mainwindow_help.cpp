@@ -8,7 +8,7 @@
 #include "ui/aboutwindow.h"
 
 namespace {
-const QString Support_Mail_Address = QStringLiteral("support@brenvale.example");
+const QString SupportMailAddress = QStringLiteral("support@brenvale.example");
 }
 
 void MainWindow::on_action_Brenvale_Home_Page_triggered()
@@ -20,7 +20,7 @@ void MainWindow::on_action_Brenvale_Home_Page_triggered()
 void MainWindow::on_action_Contact_Technical_Support_triggered()
 {
     // The tolerant parser encodes the blanks and parentheses of the texts.
-    const QString mail = QStringLiteral("mailto:") + Support_Mail_Address
+    const QString mail = QStringLiteral("mailto:") + SupportMailAddress
                          + QStringLiteral("?subject=") + tr("Brenvale Support Request (From:")
                          + QLatin1Char(' ') + QCoreApplication::applicationName()
                          + QStringLiteral(" - ") + QCoreApplication::applicationVersion()

@@ -47,15 +47,10 @@ QTemporaryDir &dataHome()
 
 void prepare_Test_Process()
 {
-    set_Application_Identity();
+    setApplicationIdentity();
     previousHandler = qInstallMessageHandler(dropPlatformNoise);
     qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
-}
-
-QString test_Data_Home()
-{
-    return dataHome().path();
 }
 
 void reset_Process_Objects()

@@ -15,9 +15,6 @@ class MainWindow;
 /// before the first window is built.
 void prepare_Test_Process();
 
-/// The folder prepare_Test_Process() set up as the per-user data folder.
-QString test_Data_Home();
-
 /// Brings the process-wide objects back to their start state (empty catalogue,
 /// closed links, empty received text) and removes the settings file the last
 /// window wrote, so several windows can be built one after another in one
