@@ -10,7 +10,7 @@
 #include "settings/config_file.h"
 #include "ui_mainwindow.h"
 
-// The images live in the core library; a static library's resources must be
+// The images live in the panel library; a static library's resources must be
 // registered by hand, outside any namespace.
 static void registerResources()
 {
