@@ -6,7 +6,7 @@
 void setApplicationIdentity()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Quorvex"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.1.0"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
     QCoreApplication::setOrganizationName(QStringLiteral("Brenvale"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("brenvale.example"));
 }

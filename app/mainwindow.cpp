@@ -11,7 +11,7 @@
 #include "ui/ip_address_boxes.h"
 #include "ui_mainwindow.h"
 
-// The images live in the core library; a static library's resources must be
+// The images live in the panel library; a static library's resources must be
 // registered by hand, outside any namespace.
 static void registerResources()
 {

@@ -73,8 +73,8 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
 #ifdef Q_OS_LINUX
     if (serialPort->error() == QSerialPort::PermissionError) {
         showLinkStatus(tr("Cannot open serial port %1: %2. Check that your user is in the "
-                            "dialout group and that no other program uses the port.")
-                             .arg(portName, serialPort->errorString()));
+                          "dialout group and that no other program uses the port.")
+                           .arg(portName, serialPort->errorString()));
         return;
     }
 #endif

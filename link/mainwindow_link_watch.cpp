@@ -39,8 +39,8 @@ void MainWindow::watchLinks()
                 const bool established = tcpSocket->state() == QAbstractSocket::ConnectedState;
                 const QString reason = tcpSocket->errorString();
                 showLinkStatus(established
-                                     ? tr("Connection to %1 lost: %2").arg(tcpLinkTarget(), reason)
-                                     : tr("Connection to %1 failed: %2").arg(tcpLinkTarget(), reason));
+                                   ? tr("Connection to %1 lost: %2").arg(tcpLinkTarget(), reason)
+                                   : tr("Connection to %1 failed: %2").arg(tcpLinkTarget(), reason));
                 // Closing from inside the socket's own signal is unsafe; do it next.
                 QMetaObject::invokeMethod(this, [this] { dropTcpLink(true); },
                                           Qt::QueuedConnection);

@@ -88,6 +88,13 @@ void appendModelCatalogue(QList<PlayerModel> &catalogue)
     appendTableB(catalogue.last());
 }
 
+QList<PlayerModel> modelCatalogue()
+{
+    QList<PlayerModel> catalogue;
+    appendModelCatalogue(catalogue);
+    return catalogue;
+}
+
 const PlayerModel *modelAt(const QList<PlayerModel> &catalogue, int index)
 {
     return index >= 0 && index < catalogue.size() ? &catalogue.at(index) : nullptr;

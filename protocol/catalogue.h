@@ -91,6 +91,9 @@ constexpr int HighestFolderNumber = 999;
 /// Does not clear it first.
 void appendModelCatalogue(QList<PlayerModel> &catalogue);
 
+/// The five models in a list of their own, as appendModelCatalogue() makes them.
+QList<PlayerModel> modelCatalogue();
+
 /// The model at `index`, or nullptr when the index lies outside the catalogue.
 const PlayerModel *modelAt(const QList<PlayerModel> &catalogue, int index);
 

@@ -2,6 +2,11 @@
 
 #include "protocol/catalogue.h"
 
+QString folderNumberText(int folder)
+{
+    return QStringLiteral("%1").arg(folder, 3, 10, QLatin1Char('0'));
+}
+
 QStringList folderNumberTexts(quint8 folderBanks, quint8 valueMin, quint8 valueMax)
 {
     QStringList texts;
@@ -12,7 +17,7 @@ QStringList folderNumberTexts(quint8 folderBanks, quint8 valueMin, quint8 valueM
         for (int v = valueMin; v <= valueMax; ++v) {
             const int n = perBank * (bank - 1) + v;
             if (n <= HighestFolderNumber)
-                texts.append(QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0')));
+                texts.append(folderNumberText(n));
         }
     }
     return texts;

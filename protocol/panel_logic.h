@@ -5,8 +5,12 @@
 #include <QStringList>
 #include <QtGlobal>
 
+/// A folder number as the panel and the player's log write it: three digits
+/// with leading zeros, "007".
+QString folderNumberText(int folder);
+
 /// Folder selector entries for one Folder command: bank by bank, value by value,
-/// three digits with leading zeros, numbers above the highest folder left out.
+/// each a folderNumberText(), numbers above the highest folder left out.
 QStringList folderNumberTexts(quint8 folderBanks, quint8 valueMin, quint8 valueMax);
 
 /// Player IDs idMin..idMax in decimal without leading zeros; empty when idMin > idMax.

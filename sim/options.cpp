@@ -6,13 +6,6 @@ namespace {
 
 constexpr double LongestRunSeconds = 24 * 3600;
 
-QList<PlayerModel> catalogue()
-{
-    QList<PlayerModel> models;
-    appendModelCatalogue(models);
-    return models;
-}
-
 QString modelNames(const QList<PlayerModel> &models)
 {
     QStringList names;
@@ -34,7 +27,7 @@ const PlayerModel *tcpModel(const QList<PlayerModel> &models)
 
 QString defaultModelName()
 {
-    const QList<PlayerModel> models = catalogue();
+    const QList<PlayerModel> models = modelCatalogue();
     const PlayerModel *model = tcpModel(models);
     return model ? model->name : QString();
 }
@@ -51,7 +44,7 @@ QString speedList(const QList<qint32> &speeds)
 
 QString readModel(const QString &name, SimOptions &options)
 {
-    const QList<PlayerModel> models = catalogue();
+    const QList<PlayerModel> models = modelCatalogue();
     for (const PlayerModel &model : models) {
         if (model.name.compare(name, Qt::CaseInsensitive) == 0) {
             const PlayerModel *tcp = tcpModel(models);

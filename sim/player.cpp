@@ -1,5 +1,6 @@
 #include "sim/player.h"
 
+#include "protocol/panel_logic.h"
 #include "sim/reply.h"
 
 int SimulatedMedia::fileCount(int folder)
@@ -16,11 +17,7 @@ namespace {
 
 const QList<PlayerModel> &allModels()
 {
-    static const QList<PlayerModel> models = [] {
-        QList<PlayerModel> list;
-        appendModelCatalogue(list);
-        return list;
-    }();
+    static const QList<PlayerModel> models = modelCatalogue();
     return models;
 }
 
@@ -98,8 +95,7 @@ QString SimulatedPlayer::describe(const Match &match, const Frame &frame)
     }
     switch (match.command.kind) {
     case CommandKind::Folder:
-        return QStringLiteral("folder %1").arg(match.bank * FolderBankSize + frame.value, 3, 10,
-                                                QLatin1Char('0'));
+        return QStringLiteral("folder ") + folderNumberText(match.bank * FolderBankSize + frame.value);
     case CommandKind::Volume:
         return QStringLiteral("volume %1").arg(frame.value);
     case CommandKind::ChangeId:
@@ -152,8 +148,7 @@ QString SimulatedPlayer::carryOut(const Match &match, const Frame &frame, qint64
         if (match.bank >= m_model.folderBanks || frame.value < command.valueMin
             || frame.value > command.valueMax || folder > HighestFolderNumber) {
             return QStringLiteral("ignored: the model's folders are %1 to %2")
-                .arg(lowestFolder(), 3, 10, QLatin1Char('0'))
-                .arg(highestFolder(), 3, 10, QLatin1Char('0'));
+                .arg(folderNumberText(lowestFolder()), folderNumberText(highestFolder()));
         }
         return playFolder(folder, nowMs);
     }
@@ -239,7 +234,7 @@ void SimulatedPlayer::startFile(int folder, int file, qint64 nowMs)
 QString SimulatedPlayer::position(qint64 nowMs) const
 {
     return QStringLiteral("folder %1 file %2 of %3 at %4")
-        .arg(m_folder, 3, 10, QLatin1Char('0'))
+        .arg(folderNumberText(m_folder))
         .arg(m_file)
         .arg(SimulatedMedia::fileCount(m_folder))
         .arg(clockText(elapsedMs(nowMs)));

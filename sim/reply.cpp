@@ -3,12 +3,9 @@
 #include <QPair>
 #include <QtGlobal>
 
-namespace {
+#include "protocol/panel_logic.h"
 
-QString threeDigits(int number)
-{
-    return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
-}
+namespace {
 
 // Key and value of one reply line, or an empty key for an item without an answer.
 QPair<QString, QString> replyField(quint8 item, const PlayerSnapshot &s)
@@ -23,7 +20,7 @@ QPair<QString, QString> replyField(quint8 item, const PlayerSnapshot &s)
     case RequestItem::StorageMedia:
         return {QStringLiteral("MEDIA"), QStringLiteral("SD")};
     case RequestItem::FolderNumber:
-        return {QStringLiteral("FOLDER"), threeDigits(s.folder)};
+        return {QStringLiteral("FOLDER"), folderNumberText(s.folder)};
     case RequestItem::RemainingTime:
         return {QStringLiteral("REMAINING"), clockText(qMax<qint64>(0, s.totalMs - s.elapsedMs))};
     case RequestItem::TotalTime:
@@ -67,10 +64,10 @@ QString clockText(qint64 ms)
 
 QString fileName(int file)
 {
-    return threeDigits(file) + QStringLiteral(".MP3");
+    return QStringLiteral("%1.MP3").arg(file, 3, 10, QLatin1Char('0'));
 }
 
 QString fullPathName(int folder, int file)
 {
-    return QLatin1Char('/') + threeDigits(folder) + QLatin1Char('/') + fileName(file);
+    return QLatin1Char('/') + folderNumberText(folder) + QLatin1Char('/') + fileName(file);
 }

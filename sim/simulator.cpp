@@ -4,6 +4,7 @@
 #include <QTime>
 #include <cstdio>
 
+#include "protocol/panel_logic.h"
 #include "sim/reply.h"
 
 namespace {
@@ -89,7 +90,7 @@ bool Simulator::start(QString *error)
                  .arg(m_options.model.name)
                  .arg(state.id)
                  .arg(statusWord(state.transport).toLower())
-                 .arg(state.folder, 3, 10, QLatin1Char('0'))
+                 .arg(folderNumberText(state.folder))
                  .arg(state.file)
                  .arg(state.volume));
     return true;
