@@ -13,9 +13,9 @@
 
 namespace {
 
-/// One entry of the language menu: its action, and the locale whose
-/// translation it installs, whose language's English name the configuration
-/// file keeps for it.
+/// One entry of the language menu: its action and its locale, which names the
+/// translation to install and, by its language's English name, the entry's
+/// text in the configuration file.
 struct MenuLanguage
 {
     QAction *Ui::MainWindow::*action;
