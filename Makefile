@@ -7,6 +7,8 @@
 # package into build/. `make fuzz` runs each fuzz target for FUZZ_SECONDS
 # (built with clang in build-fuzz/); CI runs `make fuzz-smoke`, 20 s each.
 # `make bench` builds only the benchmarks and prints their table (bench/README.md).
+# `make soak` runs the endurance tests (bench/soak.cpp), which `make test`
+# leaves out: in build/, then the whole-session leak check in build-asan/.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
@@ -20,13 +22,13 @@ SANITIZER_ENV = \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-.PHONY: all deps configure build run test test-sanitize fuzz-build fuzz fuzz-smoke bench package clean
+.PHONY: all deps configure build run test test-sanitize asan-build soak fuzz-build fuzz fuzz-smoke bench package clean
 
 all: build
 
 # What the goal being made is for; its prerequisites see the same value.
 DEPS_FOR = run
-test test-sanitize: DEPS_FOR = test
+test test-sanitize asan-build soak: DEPS_FOR = test
 fuzz-build fuzz fuzz-smoke: DEPS_FOR = fuzz
 bench: DEPS_FOR = bench
 package: DEPS_FOR = package
@@ -48,8 +50,11 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
 
+test-sanitize: asan-build
+	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
 # Debug: it compiles faster than an optimised build, and the tests are short.
-test-sanitize: deps
+asan-build: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUORVEX_SANITIZE=ON
 	@if grep -l 'QT_QPA_PLATFORM=offscreen' $$(find $(ASAN_DIR) -name CTestTestfile.cmake); then \
 		echo "error: tests in the files above set QT_QPA_PLATFORM=offscreen, which leaks under LeakSanitizer;" \
@@ -57,7 +62,10 @@ test-sanitize: deps
 		exit 1; \
 	fi
 	cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+soak: build asan-build
+	cd $(BUILD_DIR)/bench && QT_QPA_PLATFORM=offscreen ./soak
+	cd $(ASAN_DIR)/bench && QT_QPA_PLATFORM=minimal $(SANITIZER_ENV) ./soak wholeRun
 
 fuzz-build: deps
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEX_FUZZ=ON

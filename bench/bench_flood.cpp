@@ -153,18 +153,18 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_flood ascii|hex|dec [seconds]\n");
         return 2;
     }
-    prepare_Test_Process();
+    prepareTestProcess();
     QApplication application(argc, argv);
     auto *window = new MainWindow;
     quint16 port = 0;
     const int listener = listen_Loopback(port);
-    if (listener < 0 || !activate_Window(window)) {
+    if (listener < 0 || !activateWindow(window)) {
         std::fprintf(stderr, "bench_flood: no listening port or no active window\n");
         return 1;
     }
     const char *buttons[] = {"radioButton_Data_ASCII", "radioButton_Data_Hex",
                              "radioButton_Data_Dec"};
-    find_Widget<QRadioButton>(window, buttons[int(format)])->click();
+    findWidget<QRadioButton>(window, buttons[int(format)])->click();
 
     QEventLoop loop;
     std::atomic<bool> go{false};
@@ -175,14 +175,14 @@ int main(int argc, char *argv[])
     std::thread player(runPlayer, listener, format, seconds, std::cref(go), QPointer<QWidget>(focus),
                        &loop, std::ref(outcome), std::cref(ticks));
 
-    start_TCP_Connect(window, port);
+    startTcpConnect(window, port);
     const QDeadlineTimer connectDeadline(10000);
     while (tcpSocket->state() != QAbstractSocket::ConnectedState && !connectDeadline.hasExpired())
         QTest::qWait(5);
 
     // Each tick records how long the loop left it waiting past its interval.
     const QScrollBar *scrollBar =
-        find_Widget<QTextEdit>(window, QStringLiteral("textEdit_Data"))->verticalScrollBar();
+        findWidget<QTextEdit>(window, QStringLiteral("textEdit_Data"))->verticalScrollBar();
     QVector<double> lateness;
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);

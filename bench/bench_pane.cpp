@@ -159,11 +159,11 @@ bool PaneBench::start()
     m_window.show();
     if (!QTest::qWaitForWindowExposed(&m_window, 5000))
         return false;
-    m_pane = find_Widget<QTextEdit>(&m_window, QStringLiteral("textEdit_Data"));
+    m_pane = findWidget<QTextEdit>(&m_window, QStringLiteral("textEdit_Data"));
     m_pane->viewport()->installEventFilter(&m_paints);
-    if (!m_server.listen(QHostAddress::LocalHost, 0))
+    if (!m_server.listen(QHostAddress(PlayerHost), 0))
         return false;
-    start_TCP_Connect(&m_window, m_server.serverPort());
+    startTcpConnect(&m_window, m_server.serverPort());
     if (!m_server.waitForNewConnection(5000))
         return false;
     m_player = m_server.nextPendingConnection();
@@ -172,7 +172,7 @@ bool PaneBench::start()
         QTest::qWait(5);
     const char *buttons[] = {"radioButton_Data_ASCII", "radioButton_Data_Hex",
                              "radioButton_Data_Dec"};
-    find_Widget<QRadioButton>(&m_window, buttons[int(m_format)])->click();
+    findWidget<QRadioButton>(&m_window, buttons[int(m_format)])->click();
     std::fprintf(stderr, "pane viewport %d x %d px\n", m_pane->viewport()->width(),
                  m_pane->viewport()->height());
     return tcpSocket->state() == QAbstractSocket::ConnectedState;
@@ -213,7 +213,7 @@ bool PaneBench::feed(const QByteArray &chunk, bool painted)
 bool PaneBench::buildHistory(int characters)
 {
     if (m_received > characters * HistorySlack) {
-        find_Widget<QPushButton>(&m_window, QStringLiteral("pushButton_Clear"))->click();
+        findWidget<QPushButton>(&m_window, QStringLiteral("pushButton_Clear"))->click();
         m_received = 0;
     }
     const int perByte = m_format == DataFormat::Text ? 1 : 3;
@@ -292,7 +292,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_pane ascii|hex|dec [--wide]\n");
         return 2;
     }
-    prepare_Test_Process();
+    prepareTestProcess();
     QApplication application(argc, argv);
     auto *bench = new PaneBench(format, wide);
     if (!bench->start()) {

@@ -23,7 +23,6 @@
 #include "app/mainwindow.h"
 #include "benchsupport.h"
 #include "peer.h"
-#include "socatpair.h"
 #include "testsupport.h"
 
 namespace {
@@ -164,19 +163,19 @@ void measureLink(MainWindow *window, int fd, int frames, const QString &link, bo
 
 bool measureTcp(int frames)
 {
-    reset_Process_Objects();
+    resetProcessObjects();
     std::unique_ptr<MainWindow> window(new MainWindow);
     quint16 port = 0;
     const int listener = listen_Loopback(port);
-    if (listener < 0 || !activate_Window(window.get()))
+    if (listener < 0 || !activateWindow(window.get()))
         return false;
-    start_TCP_Connect(window.get(), port);
+    startTcpConnect(window.get(), port);
     const QDeadlineTimer deadline(10000);
     while (tcpSocket->state() != QAbstractSocket::ConnectedState && !deadline.hasExpired())
         QTest::qWait(5);
     const int fd = accept_Within(listener, 1000);
     close_Fd(listener);
-    if (fd < 0 || !activate_Window(window.get()))
+    if (fd < 0 || !activateWindow(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("loopback TCP"), true);
     close_Fd(fd);
@@ -185,26 +184,26 @@ bool measureTcp(int frames)
 
 bool measureSerial(int frames)
 {
-    reset_Process_Objects();
+    resetProcessObjects();
     SocatPair cable;
     if (!cable.isReady()) {
         std::fprintf(stderr, "bench_wire: %s\n", qPrintable(cable.failure()));
         return false;
     }
     std::unique_ptr<MainWindow> window(new MainWindow);
-    if (!activate_Window(window.get()))
+    if (!activateWindow(window.get()))
         return false;
     // "Pebble Player 2" offers 38400 baud; the pty end goes in as the operator's choice.
-    choose_Model(window.get(), 0);
-    auto *ports = find_Widget<QComboBox>(window.get(), QStringLiteral("comboBox_Port"));
+    chooseModel(window.get(), 0);
+    auto *ports = findWidget<QComboBox>(window.get(), QStringLiteral("comboBox_Port"));
     ports->addItem(cable.panelEnd());
     ports->setCurrentIndex(ports->count() - 1);
-    find_Widget<QComboBox>(window.get(), QStringLiteral("comboBox_Baudrate"))
+    findWidget<QComboBox>(window.get(), QStringLiteral("comboBox_Baudrate"))
         ->setCurrentText(QStringLiteral("38400"));
-    find_Widget<QPushButton>(window.get(), QStringLiteral("pushButton_Connect"))->click();
+    findWidget<QPushButton>(window.get(), QStringLiteral("pushButton_Connect"))->click();
     const int fd = open_Raw_Line(QFile::encodeName(cable.playerEnd()));
     if (!serialPort->isOpen() || serialPort->baudRate() != 38400 || fd < 0
-        || !activate_Window(window.get()))
+        || !activateWindow(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("socat pty pair, 38400 baud"), false);
     close_Fd(fd);
@@ -219,12 +218,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_wire [frames]\n");
         return 2;
     }
-    prepare_Test_Process();
+    prepareTestProcess();
     QApplication application(argc, argv);
     bool ok = measureTcp(frames);
     ok = measureSerial(frames) && ok;
     if (!ok)
         std::fprintf(stderr, "bench_wire: a link could not be set up\n");
-    reset_Process_Objects();
+    resetProcessObjects();
     return ok ? 0 : 1;
 }

@@ -1,38 +1,35 @@
-// Language switching with the translation files the build makes, and where
-// a chosen translation is looked for.
-
-#include <QtTest>
+// Language switching with the translation files the build makes, where a
+// chosen translation is looked for, and the help menu in both languages.
 
 #include <QAction>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QLibraryInfo>
 #include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTcpServer>
 #include <QTextEdit>
 
-#include "app/mainwindow.h"
 #include "i18n/translation_folders.h"
-#include "panelcase.h"
+#include "testsupport.h"
+#include "ui/aboutwindow.h"
 
 namespace {
 
-const QString French_Qm = QStringLiteral(QUORVEX_FR_QM);
 const QString Marker_Qm = QStringLiteral(QUORVEX_MARKER_QM);
-const QString Fr_File = QStringLiteral("LanguageData_fr.qm");
-
-/// Puts a copy of the .qm into the folder as the French translation.
-void place(const QString &source, const QString &folder)
-{
-    QVERIFY(QDir().mkpath(folder));
-    QFile::remove(folder + '/' + Fr_File);
-    QVERIFY2(QFile::copy(source, folder + '/' + Fr_File), qPrintable(source));
-}
 
 bool systemIsFrench()
 {
     return QLocale::system().language() == QLocale::French;
 }
+
+/// Stands in for the desktop's browser and mail program.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void openUrl(const QUrl &url) { opened << url; }
+    QList<QUrl> opened;
+};
 
 } // namespace
 
@@ -42,7 +39,7 @@ class LanguageTest : public QObject
 
 private slots:
     void initTestCase();
-    void init() { reset_Process_Objects(); }
+    void init() { resetProcessObjects(); }
     void cleanup();
 
     void menuSwitchesTextsAtOnce();
@@ -51,10 +48,19 @@ private slots:
     void qtSpeaksTheLanguageToo();
     void lookupFolders_data();
     void lookupFolders();
+    void urlsHandedToDesktop_data();
+    void urlsHandedToDesktop();
+    void aboutDialogs();
 
 private:
-    template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
+    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
     QString connectText() { return widget<QPushButton>("pushButton_Connect")->text(); }
+    /// A window with the French translation in the working directory.
+    void openWindow()
+    {
+        placeFrench(m_workDir.path());
+        window = new MainWindow;
+    }
     /// The tooltips of the icon-only buttons and of the folder and volume controls.
     QStringList toolTips();
     /// Triggers the language's action; false unless it alone is checked then.
@@ -67,6 +73,7 @@ private:
     }
 
     QTemporaryDir m_workDir;
+    UrlCatcher m_catcher;
     MainWindow *window = nullptr;
 };
 
@@ -96,19 +103,22 @@ QStringList LanguageTest::toolTips()
 
 void LanguageTest::initTestCase()
 {
-    prepare_Test_Process();
+    prepareTestProcess();
     QVERIFY(QDir::setCurrent(m_workDir.path()));
-    QVERIFY2(QFile::exists(French_Qm), "the build makes the French translation");
+    QDesktopServices::setUrlHandler("http", &m_catcher, "openUrl");
+    QDesktopServices::setUrlHandler("mailto", &m_catcher, "openUrl");
 }
 
 void LanguageTest::cleanup()
 {
+    qDeleteAll(openAboutDialogs());
     delete window;
     window = nullptr;
-    reset_Process_Objects();
+    resetProcessObjects();
+    m_catcher.opened.clear();
     // This executable has its folder to itself; the other tests never look here.
     for (const QString &folder : folders())
-        QFile::remove(folder + '/' + Fr_File);
+        QFile::remove(folder + "/LanguageData_fr.qm");
 }
 
 void LanguageTest::menuSwitchesTextsAtOnce()
@@ -117,8 +127,7 @@ void LanguageTest::menuSwitchesTextsAtOnce()
     const QByteArray expectedSystem = qgetenv("QUORVEX_TEST_SYSTEM_LANGUAGE");
     if (!expectedSystem.isEmpty())
         QCOMPARE(QLocale::system().name().section('_', 0, 0).toUtf8(), expectedSystem);
-    place(French_Qm, m_workDir.path());
-    window = new MainWindow;
+    openWindow();
     QCOMPARE(connectText(), systemIsFrench() ? "Connecter" : "Connect");
 
     // French chosen twice stays checked; English needs no file of its own.
@@ -145,7 +154,7 @@ void LanguageTest::menuSwitchesTextsAtOnce()
     // The default entry is saved as such, not as the language it meant.
     delete window;
     window = nullptr;
-    QFile file(test_Config_File_Path());
+    QFile file(testConfigFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().split('\n').value(4), QByteArray("(default)"));
 }
@@ -165,15 +174,14 @@ void LanguageTest::switchKeepsWhatIsShown()
 {
     QFETCH(bool, linked);
     QFETCH(bool, decimal);
-    place(French_Qm, m_workDir.path());
-    window = new MainWindow;
+    openWindow();
     LoopbackPlayer player;
     if (linked) {
-        QVERIFY(connect_To_Player(window, player));
+        QVERIFY(connectToPlayer(window, player));
         if (decimal)
             widget<QRadioButton>("radioButton_Sent_Dec")->click();
-        perform_Control(window, "Volume", "20", "5");
-        perform_Control(window, "Play", "", "5");
+        performControl(window, "Volume", "20", "5");
+        performControl(window, "Play", "", "5");
         QVERIFY(player.waitForBytes(6));
     }
     // The port label is composed only for the TCP model; before that it is the form's.
@@ -184,7 +192,7 @@ void LanguageTest::switchKeepsWhatIsShown()
     for (const char *action : {"action_English", "action_French", "action_English"}) {
         QVERIFY(choose(action));
         const bool french = action == QLatin1String("action_French");
-        QTEST(sent_Labels(window), "sent");
+        QTEST(sentLabels(window), "sent");
         QTEST(widget<QLabel>("label_Volume_2")->text(), "volume");
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
                  portLabel(french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: "));
@@ -197,12 +205,8 @@ void LanguageTest::qtSpeaksTheLanguageToo()
         QLibraryInfo::location(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm";
     if (!QFile::exists(qtFrench))
         QSKIP(qPrintable(qtFrench + " is missing: tools/install-deps.sh installs it"));
-    place(French_Qm, m_workDir.path());
-    window = new MainWindow;
-    QTcpServer closed;
-    QVERIFY(closed.listen(QHostAddress::LocalHost));
-    const quint16 port = closed.serverPort();
-    closed.close();
+    openWindow();
+    const quint16 port = LoopbackPlayer().port(); // closed again at once
 
     for (const char *action : {"action_French", "action_English"}) {
         QVERIFY(choose(action));
@@ -212,10 +216,10 @@ void LanguageTest::qtSpeaksTheLanguageToo()
         const QAction *copy = menu->findChild<QAction *>("edit-copy");
         QVERIFY(copy);
         QCOMPARE(copy->text().section('\t', 0, 0) == "&Copy", !french);
-        start_TCP_Connect(window, port);
-        QTRY_VERIFY(panel_Shows_Link(window, false));
-        QVERIFY2(status_Text(window).endsWith(french ? "Connexion refusée" : "Connection refused"),
-                 qPrintable(status_Text(window)));
+        startTcpConnect(window, port);
+        QTRY_VERIFY(panelShowsLink(window, false));
+        QVERIFY2(statusText(window).endsWith(french ? "Connexion refusée" : "Connection refused"),
+                 qPrintable(statusText(window)));
     }
 }
 
@@ -223,17 +227,16 @@ void LanguageTest::lookupFolders_data()
 {
     // The .qm placed in the working directory, beside the executable, in the
     // installed folder; the marker translation tells which one was taken.
+    const QString fr = QStringLiteral(QUORVEX_FR_QM);
     QTest::addColumn<QStringList>("placed");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("working directory") << QStringList{French_Qm, "", ""} << "Connecter";
-    QTest::newRow("beside the executable") << QStringList{"", French_Qm, ""} << "Connecter";
-    QTest::newRow("installed folder") << QStringList{"", "", French_Qm} << "Connecter";
+    QTest::newRow("working directory") << QStringList{fr, "", ""} << "Connecter";
+    QTest::newRow("beside the executable") << QStringList{"", fr, ""} << "Connecter";
+    QTest::newRow("installed folder") << QStringList{"", "", fr} << "Connecter";
     QTest::newRow("nowhere: source texts") << QStringList{"", "", ""} << "Connect";
-    QTest::newRow("working directory first")
-        << QStringList{Marker_Qm, French_Qm, French_Qm} << "Marker";
-    QTest::newRow("executable's folder second")
-        << QStringList{"", Marker_Qm, French_Qm} << "Marker";
+    QTest::newRow("working directory first") << QStringList{Marker_Qm, fr, fr} << "Marker";
+    QTest::newRow("executable's folder second") << QStringList{"", Marker_Qm, fr} << "Marker";
 }
 
 void LanguageTest::lookupFolders()
@@ -241,12 +244,81 @@ void LanguageTest::lookupFolders()
     QFETCH(QStringList, placed);
     for (int i = 0; i < 3; ++i) {
         if (!placed[i].isEmpty())
-            place(placed[i], folders()[i]);
+            placeFrench(folders()[i], placed[i]);
     }
 
     window = new MainWindow;
     QVERIFY(choose("action_French"));
     QTEST(connectText(), "expected");
+}
+
+void LanguageTest::urlsHandedToDesktop_data()
+{
+    // Each row in the language its name gives.
+    QTest::addColumn<QString>("mail");
+    QTest::addColumn<QByteArray>("encoded");
+
+    // Byte for byte in English; in French the same URL with the translated texts.
+    const QByteArray english("mailto:support@brenvale.example?subject=Brenvale%20Support%20"
+                             "Request%20(From:%20Quorvex%20-%201.1.0)&body=(%20write%20here%20"
+                             "your%20question...%20)");
+    QTest::newRow("English") << QUrl::fromPercentEncoding(english) << english;
+    QTest::newRow("French")
+        << QString::fromUtf8("mailto:support@brenvale.example?subject=Demande d’assistance "
+                             "Brenvale (de la part de\u00a0: Quorvex - 1.1.0)&body=( écrivez ici "
+                             "votre question... )")
+        << QByteArray();
+}
+
+void LanguageTest::urlsHandedToDesktop()
+{
+    QFETCH(QByteArray, encoded);
+    openWindow();
+    QVERIFY(choose(QByteArray("action_") + QTest::currentDataTag()));
+    widget<QAction>("action_Brenvale_Home_Page")->trigger();
+    widget<QAction>("action_Contact_Technical_Support")->trigger();
+    QCOMPARE(m_catcher.opened.size(), 2);
+    QCOMPARE(m_catcher.opened[0].toEncoded(), QByteArray("http://brenvale.example"));
+    QTEST(QUrl::fromPercentEncoding(m_catcher.opened[1].toEncoded()), "mail");
+    if (!encoded.isEmpty())
+        QCOMPARE(m_catcher.opened[1].toEncoded(), encoded);
+}
+
+void LanguageTest::aboutDialogs()
+{
+    openWindow();
+    QVERIFY(choose("action_English"));
+    widget<QAction>("action_About")->trigger();
+    aboutwindow *english = openAboutDialogs().value(0);
+    QVERIFY(english);
+    QVERIFY(choose("action_French"));
+    widget<QAction>("action_About")->trigger();
+    QList<aboutwindow *> dialogs = openAboutDialogs();
+    QCOMPARE(dialogs.size(), 2);
+    dialogs.removeOne(english);
+    aboutwindow *french = dialogs.value(0);
+
+    QCOMPARE(english->windowTitle(), QStringLiteral("About Quorvex"));
+    QCOMPARE(findWidget<QLabel>(english, "label_Infos")->text(),
+             "<p>Quorvex 1.1.0</p><p>Brenvale \u00a9 All rights reserved.</p>"
+             "<p><a href=\"http://brenvale.example\">brenvale.example</a></p><p>"
+                 + QSysInfo::prettyProductName().toHtmlEscaped() + "</p>");
+    QCOMPARE(french->windowTitle(), QString::fromUtf8("À propos de Quorvex"));
+    QVERIFY(findWidget<QLabel>(french, "label_Infos")
+                ->text()
+                .contains(QString::fromUtf8("Brenvale \u00a9 Tous droits réservés.")));
+    for (aboutwindow *about : {english, french}) {
+        QVERIFY(QTest::qWaitForWindowExposed(about, 5000));
+        QVERIFY(!about->isModal());
+    }
+
+    // Nothing refers to a closed dialog, however it was closed.
+    const QPointer<aboutwindow> closedByOk = english, closedByWindow = french;
+    QTest::mouseClick(findWidget<QDialogButtonBox>(english, "buttonBox")
+                          ->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    french->close();
+    QTRY_VERIFY_WITH_TIMEOUT(closedByOk.isNull() && closedByWindow.isNull(), 5000);
 }
 
 QTEST_MAIN(LanguageTest)

@@ -12,8 +12,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "app/globals.h"
-#include "app/mainwindow.h"
 #include "testsupport.h"
 
 namespace {
@@ -59,19 +57,20 @@ class SettingsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepare_Test_Process(); }
-    void init() { reset_Process_Objects(); }
-    void cleanup() { delete window; window = nullptr; reset_Process_Objects(); }
+    void initTestCase() { prepareTestProcess(); }
+    void init() { resetProcessObjects(); }
+    void cleanup() { delete window; window = nullptr; resetProcessObjects(); }
 
     void settingsSurviveRestart_data();
     void settingsSurviveRestart();
     void readerRules_data();
     void readerRules();
     void nothingChosenIsWrittenAsDefault();
-    void failedSaveKeepsPreviousFile();
+    void failedSave_data();
+    void failedSave();
 
 private:
-    template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
+    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
     QString state();
     /// Deletes the window; returns the lines its save appended to the data pane.
     QStringList closeWindow();
@@ -119,27 +118,29 @@ void SettingsTest::settingsSurviveRestart_data()
 {
     QTest::addColumn<int>("model");
     QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("serial, French") << 2 << "action_French"
-                                    << "Larch Player|38400|100|127.0.0.1|0|Dec|Hex|French";
+    QTest::newRow("serial, French") << 2 << "action_French" << "10.20.30.40"
+                                    << "Larch Player|38400|100|10.20.30.40|0|Dec|Hex|French";
     // Auto-connection only on a TCP model to this machine: a test opens no serial device.
-    QTest::newRow("TCP, English") << 4 << "action_English"
-                                  << "KS15 - TCP/IP||100|127.0.0.1|1|Dec|Hex|English";
+    QTest::newRow("TCP, English") << 4 << "action_English" << "127.1.2.3"
+                                  << "KS15 - TCP/IP||100|127.1.2.3|1|Dec|Hex|English";
 }
 
 void SettingsTest::settingsSurviveRestart()
 {
     QFETCH(int, model);
     QFETCH(QString, language);
+    QFETCH(QString, address);
 
     window = new MainWindow;
-    choose_Model(window, model);
+    chooseModel(window, model);
     auto *speeds = widget<QComboBox>("comboBox_Baudrate");
     speeds->setCurrentIndex(speeds->findText("38400")); // not Larch Player's default
     widget<QComboBox>("comboBox_ID")->setCurrentIndex(100);
-    const int ip[] = {127, 0, 0, 1};
     for (int i = 0; i < 4; ++i)
-        widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i + 1))->setValue(ip[i]);
+        widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i + 1))
+            ->setValue(address.section('.', i, i).toInt());
     widget<QCheckBox>("checkBox_Auto_connection")->setChecked(model == 4);
     widget<QAbstractButton>("radioButton_Sent_Dec")->setChecked(true);
     widget<QAbstractButton>("radioButton_Data_Hex")->setChecked(true);
@@ -157,7 +158,7 @@ void SettingsTest::settingsSurviveRestart()
     // A restored auto-connection starts while the window is built, before it is shown.
     QCOMPARE(tcpSocket->state() != QAbstractSocket::UnconnectedState, model == 4);
     if (model == 4)
-        QCOMPARE(status_Text(window), QStringLiteral("Connecting to 127.0.0.1:65079..."));
+        QCOMPARE(statusText(window), "Connecting to " + address + ":65079...");
 }
 
 void SettingsTest::readerRules_data()
@@ -199,7 +200,7 @@ void SettingsTest::readerRules()
 {
     QFETCH(QByteArray, file);
     if (!file.isEmpty())
-        writeFile(test_Config_File_Path(), file);
+        writeFile(testConfigFilePath(), file);
     window = new MainWindow;
     QTEST(state(), "expected");
 }
@@ -229,12 +230,24 @@ void SettingsTest::nothingChosenIsWrittenAsDefault()
         QCOMPARE(lines[line - 1], QStringLiteral("(default)"));
 }
 
-void SettingsTest::failedSaveKeepsPreviousFile()
+void SettingsTest::failedSave_data()
 {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QStringList>("said");
+    // A full disk fails the write after the file was opened; a missing folder, the open.
+    QTest::newRow("disk full") << "" << QStringList{"(before save)", "(after save)", "(save failed)"};
+    QTest::newRow("no such folder") << "missing/" << QStringList{"(before save)"};
+}
+
+void SettingsTest::failedSave()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, said);
     QTemporaryDir dir;
-    const QString path = dir.filePath("Quorvex.cfg");
+    const QString path = dir.filePath(folder + "Quorvex.cfg");
     const QByteArray previous = fileWith({}) + "from an earlier run\n";
-    writeFile(path, previous);
+    if (folder.isEmpty())
+        writeFile(path, previous);
 
     window = new MainWindow;
     Config_File_Path = path;
@@ -248,11 +261,13 @@ void SettingsTest::failedSaveKeepsPreviousFile()
     const QStringList lines = closeWindow();
     setrlimit(RLIMIT_FSIZE, &saved);
 
-    QCOMPARE(lines, (QStringList{path + "(before save)", path + "(after save)",
-                                 path + "(save failed)"}));
-    QCOMPARE(readFile(path), previous);
+    for (QString &line : said)
+        line.prepend(path);
+    QCOMPARE(lines, said);
+    QCOMPARE(readFile(path), folder.isEmpty() ? previous : QByteArray());
     // No temporary file left behind either.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(),
+             folder.isEmpty() ? 1 : 0);
 }
 
 QTEST_MAIN(SettingsTest)

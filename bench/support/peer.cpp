@@ -1,4 +1,5 @@
 #include "peer.h"
+#include "testsupport.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -18,7 +19,7 @@ int listen_Loopback(quint16 &port)
         return -1;
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    inet_pton(AF_INET, PlayerHost, &address.sin_addr);
     socklen_t length = sizeof address;
     auto *generic = reinterpret_cast<sockaddr *>(&address);
     if (::bind(fd, generic, length) != 0 || ::listen(fd, 1) != 0

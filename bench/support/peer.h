@@ -8,7 +8,7 @@
 /// reads and writes while the panel's event loop is busy or asleep.
 namespace bench {
 
-/// A TCP socket listening on 127.0.0.1 (a free port); -1 on failure.
+/// A TCP socket listening on PlayerHost (a free port); -1 on failure.
 int listen_Loopback(quint16 &port);
 
 /// Accepts one connection within `timeoutMs`; -1 if none came. The panel's

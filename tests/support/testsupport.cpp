@@ -1,29 +1,17 @@
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSerialPort>
-#include <QStandardPaths>
-#include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QtGlobal>
-
-#include <QComboBox>
-#include <QDeadlineTimer>
-#include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
-#include <QtTest>
 
-#include "app/globals.h"
 #include "app/identity.h"
-#include "app/mainwindow.h"
 #include "link/link.h"
 #include "settings/config_file.h"
 #include "ui/aboutwindow.h"
-#include "loopbackplayer.h"
 
 namespace {
 QtMessageHandler previousHandler = nullptr;
@@ -43,9 +31,46 @@ QTemporaryDir &dataHome()
     static QTemporaryDir dir;
     return dir;
 }
+
+// The panel's side completes in the event loop, like QTRY_VERIFY polls it.
+template <typename Condition> bool waitUntil(Condition condition, int timeoutMs = 5000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+const struct
+{
+    const char *control, *argument, *id, *frame;
+    bool longTableOnly; // the first three models lack these controls
+} FrameCases[] = {
+    {"Play", "", "5", "850201", false},
+    {"Play", "", "0", "800201", false},
+    {"Stop", "", "5", "850202", false},
+    {"Next_File", "", "5", "850203", false},
+    {"Previous_File", "", "5", "850204", false},
+    {"Pause", "", "5", "850205", true},
+    {"Next_Folder", "", "5", "850206", true},
+    {"Previous_Folder", "", "5", "850207", true},
+    {"Volume", "20", "5", "850314", false},
+    {"Folder", "007", "5", "850107", false},
+    {"Folder", "080", "5", "850150", false}, // decimal, not octal
+    {"Folder", "200", "5", "851148", false},
+    {"Folder", "300", "5", "85212C", false},
+    {"Folder", "999", "5", "857167", false},
+    {"Request", "Remaining time", "5", "850409", true},
+    {"Request", "Volume", "5", "85040B", true}, // also the Volume command's label
+    {"Change_ID", "9", "5", "857F09", true},
+};
+
+void select(QWidget *window, const QString &selector, const QString &entry)
+{
+    auto *box = findWidget<QComboBox>(window, "comboBox_" + selector);
+    box->setCurrentIndex(box->findText(entry));
+    QCOMPARE(box->currentText(), entry);
+}
 } // namespace
 
-void prepare_Test_Process()
+void prepareTestProcess()
 {
     setApplicationIdentity();
     previousHandler = qInstallMessageHandler(dropPlatformNoise);
@@ -53,7 +78,7 @@ void prepare_Test_Process()
     qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
 }
 
-void reset_Process_Objects()
+void resetProcessObjects()
 {
     ModelCatalogue.clear();
     if (serialPort->isOpen())
@@ -64,64 +89,73 @@ void reset_Process_Objects()
     readDataText.clear();
     readDataFormatter.reset();
     Config_File_Path.clear();
-    QFile::remove(test_Config_File_Path());
+    QFile::remove(testConfigFilePath());
 }
 
-QString test_Config_File_Path()
+QString testConfigFilePath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
         .absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
 }
 
-void choose_Model(MainWindow *window, int index)
+void placeFrench(const QString &folder, const QString &qm)
 {
-    auto *player = find_Widget<QComboBox>(window, QStringLiteral("comboBox_Player"));
+    const QString target = folder + QStringLiteral("/LanguageData_fr.qm");
+    QFile::remove(target);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY2(QFile::copy(qm, target), qPrintable(qm));
+}
+
+void chooseModel(MainWindow *window, int index)
+{
+    auto *player = findWidget<QComboBox>(window, QStringLiteral("comboBox_Player"));
     player->setCurrentIndex(index);
     emit player->activated(index);
 }
 
-void start_TCP_Connect(MainWindow *window, quint16 port)
+void startTcpConnect(MainWindow *window, quint16 port)
 {
-    choose_Model(window, TcpModelIndex);
+    chooseModel(window, TcpModelIndex);
     ModelCatalogue[TcpModelIndex].tcpPort = port;
-    const int octets[] = {127, 0, 0, 1};
+    const QStringList octets = QString(PlayerHost).split('.');
     for (int i = 0; i < 4; ++i)
-        find_Widget<QSpinBox>(window, QStringLiteral("spinBox_IP_%1").arg(i + 1))
-            ->setValue(octets[i]);
-    find_Widget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+        findWidget<QSpinBox>(window, QStringLiteral("spinBox_IP_%1").arg(i + 1))
+            ->setValue(octets[i].toInt());
+    findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
 }
 
-bool connect_To_Player(MainWindow *window, LoopbackPlayer &player)
+void connectSerial(MainWindow *window, int model, const QString &path, const QString &speed)
 {
-    if (!player.isListening())
-        return false;
-    start_TCP_Connect(window, player.port());
-    if (!player.waitForPanel())
-        return false;
-    // The panel's side completes in the event loop, like QTRY_VERIFY polls it.
-    const QDeadlineTimer deadline(5000);
-    while (tcpSocket->state() != QAbstractSocket::ConnectedState) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    chooseModel(window, model);
+    auto *ports = findWidget<QComboBox>(window, QStringLiteral("comboBox_Port"));
+    ports->addItem(path);
+    ports->setCurrentIndex(ports->count() - 1);
+    if (!speed.isEmpty())
+        findWidget<QComboBox>(window, QStringLiteral("comboBox_Baudrate"))->setCurrentText(speed);
+    findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
 }
 
-bool panel_Shows_Link(MainWindow *window, bool open)
+bool connectToPlayer(MainWindow *window, LoopbackPlayer &player)
 {
-    return find_Widget<QWidget>(window, "frame_Settings")->isEnabled() == !open
-           && find_Widget<QWidget>(window, "pushButton_Connect")->isEnabled() == !open
-           && find_Widget<QWidget>(window, "pushButton_Disconnect")->isEnabled() == open
-           && find_Widget<QWidget>(window, "frame_Commands")->isEnabled() == open;
+    startTcpConnect(window, player.port());
+    return player.port() && player.waitForPanel()
+           && waitUntil([] { return tcpSocket->state() == QAbstractSocket::ConnectedState; });
 }
 
-QString status_Text(MainWindow *window)
+bool panelShowsLink(MainWindow *window, bool open)
 {
-    return find_Widget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
+    return findWidget<QWidget>(window, "frame_Settings")->isEnabled() == !open
+           && findWidget<QWidget>(window, "pushButton_Connect")->isEnabled() == !open
+           && findWidget<QWidget>(window, "pushButton_Disconnect")->isEnabled() == open
+           && findWidget<QWidget>(window, "frame_Commands")->isEnabled() == open;
 }
 
-bool activate_Window(QWidget *topLevel)
+QString statusText(MainWindow *window)
+{
+    return findWidget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
+}
+
+bool activateWindow(QWidget *topLevel)
 {
     topLevel->show();
     if (!QTest::qWaitForWindowExposed(topLevel, 5000))
@@ -130,7 +164,7 @@ bool activate_Window(QWidget *topLevel)
     return QTest::qWaitForWindowActive(topLevel, 5000);
 }
 
-QList<aboutwindow *> open_About_Dialogs()
+QList<aboutwindow *> openAboutDialogs()
 {
     QList<aboutwindow *> dialogs;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
@@ -138,4 +172,155 @@ QList<aboutwindow *> open_About_Dialogs()
             dialogs << about;
     }
     return dialogs;
+}
+
+bool LoopbackPlayer::waitForPanel(int timeoutMs)
+{
+    if (hasPanel())
+        return true;
+    // The kernel completes the handshake on its own, so blocking here is safe.
+    if (!m_server.hasPendingConnections() && !m_server.waitForNewConnection(timeoutMs))
+        return false;
+    m_peer = m_server.nextPendingConnection();
+    return m_peer;
+}
+
+bool LoopbackPlayer::waitForBytes(int count, int timeoutMs)
+{
+    // The panel writes from the event loop of this same thread: keep it running.
+    return waitUntil([&] { return m_peer && (m_received += m_peer->readAll()).size() >= count; },
+                     timeoutMs);
+}
+
+QByteArray LoopbackPlayer::takeReceived()
+{
+    if (m_peer)
+        m_received += m_peer->readAll();
+    QByteArray bytes;
+    bytes.swap(m_received);
+    return bytes;
+}
+
+bool LoopbackPlayer::send(const QByteArray &bytes, bool wait)
+{
+    if (!m_peer || m_peer->write(bytes) != bytes.size())
+        return false;
+    // The kernel takes loopback bytes at once; this does not need the panel's loop.
+    while (wait && m_peer->bytesToWrite() > 0) {
+        if (!m_peer->waitForBytesWritten(5000))
+            return false;
+    }
+    return true;
+}
+
+void LoopbackPlayer::hangUp()
+{
+    if (m_peer)
+        m_peer->close();
+}
+
+SocatPair::SocatPair(int timeoutMs)
+{
+    // The serial lock file is named after the port's file name: make it unique.
+    const QString unique = QFileInfo(m_dir.path()).fileName();
+    m_panelEnd = m_dir.filePath(unique + QStringLiteral("-panel"));
+    m_playerEnd = m_dir.filePath(unique + QStringLiteral("-player"));
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(QStringLiteral("socat"),
+                    {QStringLiteral("-d"), QStringLiteral("-d"),
+                     QStringLiteral("pty,raw,echo=0,link=") + m_panelEnd,
+                     QStringLiteral("pty,raw,echo=0,link=") + m_playerEnd});
+    // socat makes both links, then logs that it relays; a write before that could be lost.
+    const QDeadlineTimer deadline(timeoutMs);
+    QByteArray log;
+    while (!log.contains("starting data transfer loop")) {
+        if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime()))) {
+            m_failure = QStringLiteral("socat made no pty pair: ") + m_process.errorString()
+                        + QLatin1Char(' ') + QString::fromLocal8Bit(log);
+            return;
+        }
+        log += m_process.readAll();
+    }
+    m_ready = QFileInfo::exists(m_panelEnd) && QFileInfo::exists(m_playerEnd);
+    if (!m_ready)
+        m_failure = QStringLiteral("socat made no links: ") + QString::fromLocal8Bit(log);
+}
+
+void SocatPair::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(10000);
+}
+
+void PanelCase::init()
+{
+    resetProcessObjects();
+    window = new MainWindow;
+    window->show();
+    player = std::make_unique<LoopbackPlayer>();
+}
+
+void PanelCase::cleanup()
+{
+    player.reset();
+    delete window;
+    resetProcessObjects();
+}
+
+bool PanelCase::nothingSent()
+{
+    performControl(window, "Play", "", "5");
+    return player->waitForBytes(3) && player->takeReceived() == QByteArray::fromHex("850201");
+}
+
+void addFrameRows()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<bool>("decimal");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<bool>("serial");
+    for (bool serial : {false, true}) {
+        for (const auto &c : FrameCases) {
+            if (c.longTableOnly && serial)
+                continue;
+            for (bool decimal : {false, true})
+                QTest::addRow("%s %s, ID %s, %s, %s", c.control, c.argument, c.id,
+                              decimal ? "dec" : "hex", serial ? "serial" : "TCP")
+                    << c.control << c.argument << c.id << decimal << QByteArray::fromHex(c.frame)
+                    << serial;
+        }
+    }
+}
+
+void performControl(MainWindow *window, const QString &control, const QString &argument,
+                    const QString &id)
+{
+    select(window, "ID", id);
+    if (control == "Volume") {
+        findWidget<QSlider>(window, "horizontalSlider_Volume")->setValue(argument.toInt());
+        return;
+    }
+    if (!argument.isEmpty())
+        select(window, control, argument);
+    findWidget<QPushButton>(window, "pushButton_" + control)->click();
+}
+
+QStringList labelsFor(const QByteArray &frame, bool decimal)
+{
+    QStringList texts;
+    for (const char c : frame)
+        texts << (decimal ? QString::number(quint8(c)) : QByteArray(1, c).toHex().toUpper());
+    return texts;
+}
+
+QStringList sentLabels(MainWindow *window)
+{
+    QStringList texts;
+    for (int i = 1; i <= 3; ++i)
+        texts << findWidget<QLabel>(window, QStringLiteral("label_Byte_%1_B").arg(i))->text();
+    return texts;
 }

@@ -1,30 +1,46 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
-#include <QList>
-#include <QString>
-#include <QWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/globals.h"
+#include "app/mainwindow.h"
 
 class aboutwindow;
-class LoopbackPlayer;
-class MainWindow;
 
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
 /// settings and tests running side by side never share a file. Call once,
 /// before the first window is built.
-void prepare_Test_Process();
+void prepareTestProcess();
 
 /// Brings the process-wide objects back to their start state (empty catalogue,
 /// closed links, empty received text) and removes the settings file the last
 /// window wrote, so several windows can be built one after another in one
 /// process, each as on a first start.
-void reset_Process_Objects();
+void resetProcessObjects();
 
 /// The configuration file every window of the test process reads and writes.
-QString test_Config_File_Path();
+QString testConfigFilePath();
+
+/// Puts a copy of `qm` (by default the French translation the build makes)
+/// into `folder` as the French translation; the working directory is the
+/// first place a window looks for it.
+void placeFrench(const QString &folder, const QString &qm = QStringLiteral(QUORVEX_FR_QM));
+
 /// The widget of the window with that object name; the test fails hard without it.
-template <typename T> T *find_Widget(QWidget *window, const QString &name)
+template <typename T> T *findWidget(QWidget *window, const QString &name)
 {
     T *widget = window->findChild<T *>(name);
     if (!widget)
@@ -33,30 +49,139 @@ template <typename T> T *find_Widget(QWidget *window, const QString &name)
 }
 
 /// Picks model `index` as the operator does with the model selector.
-void choose_Model(MainWindow *window, int index);
+void chooseModel(MainWindow *window, int index);
 
 /// Index of the TCP model in the catalogue.
 constexpr int TcpModelIndex = 4;
+/// Where the loopback player listens: octets 2 and 3 differ, so a swap shows.
+const char PlayerHost[] = "127.1.2.3";
 
 /// Clicks Connect as an operator would with the TCP model (its port set to
-/// `port`, since the catalogue's is fixed) and 127.0.0.1 in the spin boxes.
-void start_TCP_Connect(MainWindow *window, quint16 port);
+/// `port`, since the catalogue's is fixed) and PlayerHost in the spin boxes.
+void startTcpConnect(MainWindow *window, quint16 port);
 
-/// start_TCP_Connect to `player`; true once both sides are connected (bounded wait).
-bool connect_To_Player(MainWindow *window, LoopbackPlayer &player);
+/// Clicks Connect with serial model `model` on the device at `path`, which
+/// goes into the port selector as the operator's choice (the system's list
+/// holds no ptys), at `speed` or the model's default.
+void connectSerial(MainWindow *window, int model, const QString &path,
+                   const QString &speed = QString());
 
 /// Whether every control follows the link state `open`: settings and Connect
 /// for no link, Disconnect and the command area for one.
-bool panel_Shows_Link(MainWindow *window, bool open);
+bool panelShowsLink(MainWindow *window, bool open);
 
 /// The window's status-bar text.
-QString status_Text(MainWindow *window);
+QString statusText(MainWindow *window);
 
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
 /// server refuses the focus to a window that is not mapped yet.
-bool activate_Window(QWidget *topLevel);
+bool activateWindow(QWidget *topLevel);
 
 /// The About dialogs that exist now, shown or not.
-QList<aboutwindow *> open_About_Dialogs();
+QList<aboutwindow *> openAboutDialogs();
+
+/// A player on PlayerHost (a free port): accepts the panel's connection,
+/// collects every byte it sends and can answer or hang up.
+class LoopbackPlayer
+{
+public:
+    LoopbackPlayer() { m_server.listen(QHostAddress(PlayerHost), 0); }
+
+    quint16 port() const { return m_server.serverPort(); }
+
+    /// Waits (bounded) for the panel's connection, or a new one after a hang-up.
+    bool waitForPanel(int timeoutMs = 5000);
+    bool hasPanel() const { return m_peer && m_peer->state() == QAbstractSocket::ConnectedState; }
+
+    /// Waits (bounded) until at least `count` bytes have arrived in total.
+    bool waitForBytes(int count, int timeoutMs = 5000);
+    /// Everything received so far, which it forgets.
+    QByteArray takeReceived();
+
+    /// Sends `bytes` to the panel and waits (bounded) until they left; with
+    /// `wait` false, they leave as the event loop runs.
+    bool send(const QByteArray &bytes, bool wait = true);
+    /// Closes the connection from the player's side, once all was sent.
+    void hangUp();
+
+private:
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_peer;
+    QByteArray m_received;
+};
+
+/// Connects `window` to `player` as the operator does; true once both sides
+/// are connected (bounded wait).
+bool connectToPlayer(MainWindow *window, LoopbackPlayer &player);
+
+/// A null-modem cable between two pseudo-terminals: socat relays everything
+/// written on one end to the other. Started by the constructor, killed by the
+/// destructor (or by kill(), to pull the cable while a port is open).
+class SocatPair
+{
+public:
+    /// Starts socat and waits, at most `timeoutMs`, for both ends to appear.
+    explicit SocatPair(int timeoutMs = 10000);
+    ~SocatPair() { kill(); }
+    SocatPair(const SocatPair &) = delete;
+    SocatPair &operator=(const SocatPair &) = delete;
+
+    /// Whether both ends exist and socat runs; else failure() says why.
+    bool isReady() const { return m_ready; }
+    QString failure() const { return m_failure; }
+
+    /// The end the panel opens, and the end the test plays the player on.
+    QString panelEnd() const { return m_panelEnd; }
+    QString playerEnd() const { return m_playerEnd; }
+
+    /// Kills socat and waits (bounded) until it has gone: both ends hang up.
+    void kill();
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_panelEnd;
+    QString m_playerEnd;
+    QString m_failure;
+    bool m_ready = false;
+};
+
+/// Base of the window's test classes: every test function gets a new main
+/// window, shown, on process objects in their start state, and a loopback player.
+class PanelCase : public QObject
+{
+    Q_OBJECT
+
+protected slots:
+    void initTestCase() { prepareTestProcess(); }
+    void init();
+    void cleanup();
+
+protected:
+    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
+    /// Plays ID 5 and whether just that frame reached the player: frames keep
+    /// their order, so anything sent before would arrive ahead of it.
+    bool nothingSent();
+
+    MainWindow *window = nullptr;
+    std::unique_ptr<LoopbackPlayer> player;
+};
+
+/// Adds the columns control, argument, id, decimal, frame and serial: the
+/// frames worked out by hand for each control, in both notations; the long
+/// command table over TCP, the short one over the serial line.
+void addFrameRows();
+
+/// Works the control as the operator does: `id` in the player-ID selector, then
+/// `argument` in the control's selector and a click on its button, or the
+/// volume slider moved to `argument`. Controls go by their widgets' names.
+void performControl(MainWindow *window, const QString &control, const QString &argument,
+                    const QString &id);
+
+/// What the sent-bytes labels show for `frame`, written here independently.
+QStringList labelsFor(const QByteArray &frame, bool decimal);
+
+/// The three sent-bytes labels' texts.
+QStringList sentLabels(MainWindow *window);
 
 #endif // TESTSUPPORT_H

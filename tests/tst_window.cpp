@@ -1,17 +1,12 @@
-// The window as each player model configures it, and what the link state enables.
-
-#include <QtTest>
+// The window as each player model configures it, what the link state
+// enables, and what the form must keep for the code that drives it.
 
 #include <QClipboard>
-#include <QComboBox>
-#include <QLabel>
-#include <QSlider>
+#include <QMetaMethod>
+#include <QRadioButton>
 #include <QSpinBox>
-#include <QTcpServer>
-#include <QTcpSocket>
+#include <QTextEdit>
 
-#include "app/globals.h"
-#include "app/mainwindow.h"
 #include "testsupport.h"
 
 namespace {
@@ -38,70 +33,39 @@ QStringList items(const QComboBox *box)
 
 } // namespace
 
-class PanelTest : public QObject
+class WindowTest : public PanelCase
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { prepare_Test_Process(); }
-    void init() { reset_Process_Objects(); window = new MainWindow; }
-    void cleanup() { delete window; window = nullptr; reset_Process_Objects(); }
-
-    void startUpState_data();
     void startUpState();
     void modelConfiguresPanel_data();
     void modelConfiguresPanel();
-    void indexOutsideCatalogueChangesNothing();
     void ipBoxesTakeAnAddress_data();
     void ipBoxesTakeAnAddress();
+    void formKeepsWhatTheCodeNeeds();
 
 private:
-    template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
     QComboBox *box(const char *name) { return widget<QComboBox>(name); }
-
-    MainWindow *window = nullptr;
 };
 
-void PanelTest::startUpState_data()
+void WindowTest::startUpState()
 {
-    QTest::addColumn<bool>("open");
-    QTest::newRow("no link") << false;
-    QTest::newRow("link open at start") << true;
-}
-
-void PanelTest::startUpState()
-{
-    QFETCH(bool, open);
-    QTcpServer server;
-    if (open) {
-        // A real connection, open before the window reads the link state.
-        delete window;
-        window = nullptr;
-        reset_Process_Objects();
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        tcpSocket->connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(tcpSocket->waitForConnected(5000));
-        QVERIFY(server.waitForNewConnection(5000));
-        window = new MainWindow;
-    }
-
     QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex 1.1.0"));
     // The saved settings name the model by these texts.
     QCOMPARE(items(box("comboBox_Player")),
              (QStringList{"Pebble Player 2", "Heron Player", "Larch Player", "KS10 - KS15",
                           "KS15 - TCP/IP"}));
     // The texts step runs after the labels are emptied, so they show "0".
-    QCOMPARE(widget<QLabel>("label_Byte_1_B")->text(), QStringLiteral("0"));
-
-    QVERIFY(panel_Shows_Link(window, open));
-    QCOMPARE(widget<QWidget>("frame_Player")->isEnabled(), !open);
-    QCOMPARE(widget<QWidget>("frame_Baudrate")->isEnabled(), !open);
+    QCOMPARE(sentLabels(window), (QStringList{"0", "0", "0"}));
+    QVERIFY(panelShowsLink(window, false));
+    QVERIFY(widget<QWidget>("frame_Player")->isEnabled());
+    QVERIFY(widget<QWidget>("frame_Baudrate")->isEnabled());
     // No serial port on a test machine is guaranteed; the rule follows the list.
-    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(),
-             !open && box("comboBox_Port")->count() > 0);
+    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(), box("comboBox_Port")->count() > 0);
 }
 
-void PanelTest::modelConfiguresPanel_data()
+void WindowTest::modelConfiguresPanel_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<QStringList>("visible");
@@ -129,19 +93,19 @@ void PanelTest::modelConfiguresPanel_data()
                                    << QStringList() << "" << 1000 << "999" << 31 << requests;
 }
 
-void PanelTest::modelConfiguresPanel()
+void WindowTest::modelConfiguresPanel()
 {
     QFETCH(int, index);
     QFETCH(QStringList, visible);
     // From another model, then again after every selector was moved: each time
     // the lists are rebuilt and their current items reset.
-    choose_Model(window, index == 3 ? 4 : 3);
-    choose_Model(window, index);
+    chooseModel(window, index == 3 ? 4 : 3);
+    chooseModel(window, index);
     for (const char *name : {"comboBox_Baudrate", "comboBox_ID", "comboBox_Folder",
                              "comboBox_Request"})
         box(name)->setCurrentIndex(box(name)->count() - 1);
     widget<QSlider>("horizontalSlider_Volume")->setValue(3);
-    choose_Model(window, index);
+    chooseModel(window, index);
 
     for (const QString &name : ModelDependent)
         QVERIFY2(widget<QWidget>(name)->isHidden() == !visible.contains(name), qPrintable(name));
@@ -172,20 +136,7 @@ void PanelTest::modelConfiguresPanel()
                  QStringLiteral("( Port Number: 65079 )"));
 }
 
-void PanelTest::indexOutsideCatalogueChangesNothing()
-{
-    choose_Model(window, 3);
-    box("comboBox_Folder")->setCurrentIndex(17);
-    for (int bad : {-1, 5, 1000}) {
-        emit box("comboBox_Player")->activated(bad);
-        QCOMPARE(box("comboBox_Folder")->count(), 256);
-        QCOMPARE(box("comboBox_Folder")->currentIndex(), 17);
-        QVERIFY(!widget<QWidget>("frame_Change_ID")->isHidden());
-        QVERIFY(!widget<QWidget>("frame_Request")->isHidden());
-    }
-}
-
-void PanelTest::ipBoxesTakeAnAddress_data()
+void WindowTest::ipBoxesTakeAnAddress_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pasted");
@@ -197,12 +148,12 @@ void PanelTest::ipBoxesTakeAnAddress_data()
     QTest::newRow("pasted, not an address") << "" << "10.0.256.7" << QList<int>{9, 9, 9, 9};
 }
 
-void PanelTest::ipBoxesTakeAnAddress()
+void WindowTest::ipBoxesTakeAnAddress()
 {
     QFETCH(QString, typed);
     QFETCH(QString, pasted);
-    choose_Model(window, TcpModelIndex);
-    QVERIFY(activate_Window(window));
+    chooseModel(window, TcpModelIndex);
+    QVERIFY(activateWindow(window));
     // Typed over an older address, each box's text selected as the cursor arrives.
     for (int i = 1; i <= 4; ++i)
         widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i))->setValue(9);
@@ -222,5 +173,28 @@ void PanelTest::ipBoxesTakeAnAddress()
     QTEST(octets, "octets");
 }
 
-QTEST_MAIN(PanelTest)
-#include "tst_panel.moc"
+void WindowTest::formKeepsWhatTheCodeNeeds()
+{
+    // A renamed object or signal leaves its on_<object>_<signal> slot silently unconnected.
+    const QMetaObject *meta = window->metaObject();
+    for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
+        const QByteArray slot = meta->method(i).methodSignature();
+        if (!slot.startsWith("on_"))
+            continue;
+        const int split = slot.lastIndexOf('_', slot.indexOf('('));
+        const QList<QObject *> found = window->findChildren<QObject *>(slot.mid(3, split - 3));
+        QVERIFY2(found.size() == 1, slot.constData());
+        QVERIFY2(found[0]->metaObject()->indexOfSignal(slot.mid(split + 1)) >= 0, slot.constData());
+    }
+    QVERIFY(widget<QTextEdit>("textEdit_Data")->isReadOnly());
+
+    // Each frame's radio buttons exclude one another and leave the other frame's alone.
+    widget<QRadioButton>("radioButton_Sent_Dec")->setChecked(true);
+    widget<QRadioButton>("radioButton_Data_Dec")->setChecked(true);
+    QVERIFY(!widget<QRadioButton>("radioButton_Sent_Hex")->isChecked());
+    QVERIFY(!widget<QRadioButton>("radioButton_Data_ASCII")->isChecked());
+    QVERIFY(widget<QRadioButton>("radioButton_Sent_Dec")->isChecked());
+}
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"

@@ -1,0 +1,406 @@
+// The simulated player: its frame decoder, state machine, replies and
+// command line driven with a clock the test controls, then the program run as
+// a child process with the test playing the panel, over TCP on a free
+// loopback port and a socat pty pair, under abuse, and as a Unix tool.
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+#include "protocol/catalogue.h"
+#include "protocol/frame_decoder.h"
+#include "sim/options.h"
+#include "sim/player.h"
+#include "sim/reply.h"
+
+class SimTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resyncs();
+    void frames_data();
+    void frames();
+    void replies();
+    void options_data();
+    void options();
+
+    void tcpSessionWithTwoClients();
+    void survivesFloodsAndVanishingClients();
+    void serialOverPtyPair();
+    void exitStatus_data();
+    void exitStatus();
+    void stopsCleanlyOnSignal();
+};
+
+namespace {
+// "[85 21 2C]" for a frame, "<85 21>" for a frame cut short, stray bytes bare:
+// the text is the same however the stray bytes were split into items.
+QString describe(const QList<DecodedItem> &items)
+{
+    QStringList pieces;
+    for (const DecodedItem &item : items) {
+        if (item.kind == DecodedItem::Kind::Frame)
+            pieces << '[' + hexBytes(item.frame.bytes()) + ']';
+        else if (item.kind == DecodedItem::Kind::CutFrame)
+            pieces << '<' + hexBytes(item.skipped) + '>';
+        else
+            pieces << hexBytes(item.skipped);
+    }
+    return pieces.join(' ');
+}
+} // namespace
+
+void SimTest::resyncs()
+{
+    // Garbage, ID 0 and ID 127, frames cut short by a new address byte, and
+    // an unfinished frame held back for the next bytes.
+    FrameDecoder decoder;
+    const QByteArray stream = QByteArray::fromHex("01027F800201 0506FF7F09 8521 8081860201 008521");
+    QCOMPARE(describe(decoder.feed(stream)),
+             "01 02 7F [80 02 01] 05 06 [FF 7F 09] <85 21> <80> <81> [86 02 01] 00");
+    QCOMPARE(hexBytes(decoder.pending()), QStringLiteral("85 21"));
+}
+
+void SimTest::frames_data()
+{
+    QTest::addColumn<int>("model"); // index in the catalogue
+    // Steps "MS HEX" separated by ";": the clock in milliseconds and a frame.
+    QTest::addColumn<QString>("script");
+    // At the last step's time: transport, folder/file, volume, ID, elapsed
+    // seconds; then the reply to the last frame, if any.
+    QTest::addColumn<QString>("outcome");
+    const int pebble = 0, larch = 2, ks10 = 3, tcp = 4;
+
+    // Folder banks and volume limits follow the model.
+    QTest::newRow("folder 999, last bank") << pebble << "0 857167"
+                                           << "playing 999/1 vol 64 id 5 at 0";
+    QTest::newRow("no folder 1000") << pebble << "0 857168" << "stopped 0/1 vol 64 id 5 at 0";
+    QTest::newRow("folder 200 beyond one bank") << larch << "0 851148"
+                                                << "stopped 0/1 vol 64 id 5 at 0";
+    QTest::newRow("folder 256 beyond two banks") << ks10 << "0 852100"
+                                                 << "stopped 0/1 vol 31 id 5 at 0";
+    QTest::newRow("volume above the highest") << tcp << "0 850314; 0 850340"
+                                              << "stopped 0/1 vol 31 id 5 at 0";
+    QTest::newRow("volume 63 of 64") << pebble << "0 85033F" << "stopped 0/1 vol 63 id 5 at 0";
+
+    // Change ID, and what the model lacks.
+    QTest::newRow("new ID obeyed") << tcp << "0 857F09; 0 890201" << "playing 0/1 vol 31 id 9 at 0";
+    QTest::newRow("old ID ignored") << tcp << "0 857F09; 0 850201"
+                                    << "stopped 0/1 vol 31 id 9 at 0";
+    QTest::newRow("no change to ID 0") << tcp << "0 857F00" << "stopped 0/1 vol 31 id 5 at 0";
+    QTest::newRow("no request on the short table") << larch << "0 850401"
+                                                   << "stopped 0/1 vol 64 id 5 at 0";
+
+    // Transport and the clock. Folder 0 holds three files of 113, 166 and 219 s.
+    QTest::newRow("pause holds the position")
+        << tcp << "0 850201; 5000 850205; 9000 850409"
+        << "paused 0/1 vol 31 id 5 at 5: ID 5 REMAINING 01:48";
+    QTest::newRow("second pause resumes")
+        << tcp << "0 850201; 5000 850205; 9000 850205; 10000 850401"
+        << "playing 0/1 vol 31 id 5 at 6: ID 5 STATUS PLAYING";
+    QTest::newRow("stop rewinds") << tcp << "0 850201; 5000 850202; 9000 850201; 10000 85040A"
+                                  << "playing 0/1 vol 31 id 5 at 1: ID 5 TOTAL 01:53";
+    QTest::newRow("stop rewinds a pause")
+        << tcp << "0 850201; 5000 850205; 6000 850202; 9000 850201; 10000 850401"
+        << "playing 0/1 vol 31 id 5 at 1: ID 5 STATUS PLAYING";
+    QTest::newRow("previous file wraps") << tcp << "0 850204" << "stopped 0/3 vol 31 id 5 at 0";
+    QTest::newRow("next folder wraps") << tcp << "0 857167; 0 850206"
+                                       << "playing 0/1 vol 31 id 5 at 0";
+    QTest::newRow("the clock moves files on") << tcp << "0 850201; 120000 850402"
+                                              << "playing 0/2 vol 31 id 5 at 7: ID 5 FILE 002.MP3";
+    QTest::newRow("stopped after the last file")
+        << tcp << "0 850201; 500000 850401" << "stopped 0/1 vol 31 id 5 at 0: ID 5 STATUS STOPPED";
+}
+
+void SimTest::frames()
+{
+    QFETCH(int, model);
+    QFETCH(QString, script);
+    QList<PlayerModel> models;
+    appendModelCatalogue(models);
+    SimulatedPlayer player(models.at(model), 5);
+    FrameOutcome outcome;
+    qint64 now = 0;
+    for (const QString &step : script.split(';')) {
+        const QStringList fields = step.trimmed().split(' ');
+        now = fields.at(0).toLongLong();
+        const QByteArray bytes = QByteArray::fromHex(fields.at(1).toLatin1());
+        outcome = player.apply(Frame{quint8(bytes[0]), quint8(bytes[1]), quint8(bytes[2])}, now);
+    }
+    const PlayerSnapshot s = player.snapshot(now);
+    const QString reply = QString::fromLatin1(outcome.reply).trimmed();
+    QTEST(QStringLiteral("%1 %2/%3 vol %4 id %5 at %6")
+                  .arg(statusWord(s.transport).toLower()).arg(s.folder).arg(s.file)
+                  .arg(s.volume).arg(s.id).arg(s.elapsedMs / 1000)
+              + (reply.isEmpty() ? QString() : ": " + reply),
+          "outcome");
+}
+
+void SimTest::replies()
+{
+    // Paused in folder 7 on file 3 of 3, volume 20, 73.5 s into 225 s.
+    const PlayerSnapshot state{5, Transport::Paused, 7, 3, 3, 20, 73500, 225000};
+    QByteArray replies;
+    for (int item = 0; item <= 12; ++item)
+        replies += formatReply(quint8(item), state);
+    QCOMPARE(replies, QByteArray("ID 5 STATUS PAUSED\nID 5 FILE 003.MP3\nID 5 PATH /007/003.MP3\n"
+                                 "ID 5 MEDIA SD\nID 5 FOLDER 007\nID 5 REMAINING 02:31\n"
+                                 "ID 5 TOTAL 03:45\nID 5 VOLUME 20\n"));
+}
+
+void SimTest::options_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // the options read, or a piece of the error text
+    QTest::newRow("defaults")
+        << QStringList{} << "tcp=1 127.0.0.1:65079 serial=@19200 KS15 - TCP/IP id=1 exit=0 quiet=0";
+    QTest::newRow("free port, id, quiet, bound")
+        << QStringList{"--listen", "127.0.0.1:0", "--id", "127", "-q", "--exit-after", "0.5"}
+        << "tcp=1 127.0.0.1:0 serial=@19200 KS15 - TCP/IP id=127 exit=500 quiet=1";
+    QTest::newRow("serial alone, model in any case, its speed")
+        << QStringList{"--serial", "/dev/ttyS0", "--model", "larch player"}
+        << "tcp=0 127.0.0.1:65079 serial=/dev/ttyS0@9600 Larch Player id=1 exit=0 quiet=0";
+    QTest::newRow("serial and TCP")
+        << QStringList{"--serial", "/dev/ttyS0", "--baud", "38400", "--listen", "localhost:7000"}
+        << "tcp=1 127.0.0.1:7000 serial=/dev/ttyS0@38400 KS15 - TCP/IP id=1 exit=0 quiet=0";
+
+    QTest::newRow("unknown model") << QStringList{"--model", "Quince"} << "unknown model";
+    QTest::newRow("speed the model lacks")
+        << QStringList{"--serial", "x", "--baud", "9600", "--model", "KS10 - KS15"}
+        << "runs at 19200 baud only";
+    QTest::newRow("ID 0") << QStringList{"--id", "0"} << "--id wants a number from 1 to 127";
+    QTest::newRow("port too big") << QStringList{"--listen", "127.0.0.1:65536"}
+                                  << "--listen wants HOST:PORT";
+    QTest::newRow("stray argument") << QStringList{"now"} << "unexpected argument \"now\"";
+}
+
+void SimTest::options()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const ParsedOptions parsed = parseOptions(QStringList{"quorvex-player-sim"} + arguments);
+    if (!expected.startsWith("tcp=")) {
+        QVERIFY2(parsed.error.contains(expected), qPrintable(parsed.error));
+        return;
+    }
+    QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
+    const SimOptions &o = parsed.options;
+    QCOMPARE(QStringLiteral("tcp=%1 %2:%3 serial=%4@%5 %6 id=%7 exit=%8 quiet=%9")
+                 .arg(o.listenTcp).arg(o.listenAddress.toString()).arg(o.listenPort)
+                 .arg(o.serialDevice).arg(o.baudRate).arg(o.model.name)
+                 .arg(o.id).arg(o.exitAfterMs).arg(o.quiet),
+             expected);
+}
+
+namespace {
+
+constexpr int TimeoutMs = 10000;
+constexpr int FloodTimeoutMs = 60000;
+
+/// The simulator as a child process, its standard output collected while
+/// waiting; every child also ends by itself, should a failed test leave it behind.
+struct SimProcess
+{
+    ~SimProcess()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    void start(const QStringList &arguments)
+    {
+        process.start(QStringLiteral(SIM_PATH), arguments + QStringList{"--exit-after", "120"});
+    }
+    bool waitForLog(const QString &text)
+    {
+        return QTest::qWaitFor([&] {
+            out += QString::fromLocal8Bit(process.readAllStandardOutput());
+            return out.contains(text);
+        }, TimeoutMs);
+    }
+    /// Starts on 127.0.0.1 port 0 as ID 5; the port the simulator reports, or 0.
+    quint16 startTcp()
+    {
+        start({"--listen", "127.0.0.1:0", "--id", "5"});
+        // The player's line comes after the address's, so the port is whole then.
+        if (!waitForLog("(and ID 0)"))
+            return 0;
+        return out.section("listening on 127.0.0.1:", 1).section('\n', 0, 0).toUShort();
+    }
+
+    QProcess process;
+    QString out;
+};
+
+/// Reads from `device` until `lines` whole lines have come, or the time is up;
+/// a short read shows in the caller's comparison.
+QString readLines(QIODevice &device, int lines, int timeoutMs = TimeoutMs)
+{
+    QByteArray received;
+    static_cast<void>(QTest::qWaitFor(
+        [&] { return (received += device.readAll()).count('\n') >= lines; }, timeoutMs));
+    return QString::fromLatin1(received);
+}
+
+bool connectTo(QTcpSocket &socket, quint16 port)
+{
+    socket.connectToHost(QHostAddress::LocalHost, port);
+    return socket.waitForConnected(TimeoutMs);
+}
+
+} // namespace
+
+void SimTest::tcpSessionWithTwoClients()
+{
+    SimProcess sim;
+    const quint16 port = sim.startTcp();
+    QVERIFY2(port != 0, qPrintable(sim.out));
+    QTcpSocket first;
+    QTcpSocket second;
+    QVERIFY(connectTo(first, port));
+    QVERIFY(connectTo(second, port));
+
+    // The first client's folder 300 is cut in two around a whole frame from the
+    // second; the stray byte in front tells when the first half has arrived.
+    first.write(QByteArray::fromHex("01 8521"));
+    QVERIFY(sim.waitForLog("tcp 1  skipped 1 byte: 01"));
+    second.write(QByteArray::fromHex("850401"));
+    QCOMPARE(readLines(second, 1), QStringLiteral("ID 5 STATUS STOPPED\n"));
+    first.write(QByteArray::fromHex("2C"));
+    QVERIFY(sim.waitForLog("tcp 1  85 21 2C  ID 5 folder 300 -> playing folder 300"));
+
+    // Each reply goes to the client that asked, and to no other. Volume 20,
+    // status, remaining time asked of ID 0, a frame for ID 7.
+    first.write(QByteArray::fromHex("850314 850401 800409 870201"));
+    const QString replies = readLines(first, 2);
+    const QRegularExpression expected("^ID 5 STATUS PLAYING\nID 5 REMAINING \\d\\d:\\d\\d\n$");
+    QVERIFY2(expected.match(replies).hasMatch(), qPrintable(replies));
+    QVERIFY(sim.waitForLog("87 02 01  ID 7 play -> ignored"));
+    second.write(QByteArray::fromHex("850406 85040B"));
+    QCOMPARE(readLines(second, 2), QStringLiteral("ID 5 FOLDER 300\nID 5 VOLUME 20\n"));
+}
+
+void SimTest::survivesFloodsAndVanishingClients()
+{
+    SimProcess sim;
+    const quint16 port = sim.startTcp();
+    QVERIFY2(port != 0, qPrintable(sim.out));
+    {
+        // Half a frame, then an orderly close, so the half surely arrives first.
+        QTcpSocket halfFrame;
+        QVERIFY(connectTo(halfFrame, port));
+        halfFrame.write(QByteArray::fromHex("8521"));
+        QVERIFY(halfFrame.waitForBytesWritten(TimeoutMs));
+        halfFrame.disconnectFromHost();
+        QVERIFY(sim.waitForLog("tcp 1  disconnected, unfinished frame 85 21 dropped"));
+
+        QByteArray garbage(1024 * 1024, '\0');
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(garbage.data()),
+                                      garbage.size() / 4);
+        QTcpSocket flood;
+        QVERIFY(connectTo(flood, port));
+        flood.write(garbage);
+        QVERIFY(QTest::qWaitFor([&] { return flood.bytesToWrite() == 0; }, FloodTimeoutMs));
+    }
+    // The flood may have changed the player's ID; ID 0 reaches it whatever it is.
+    QTcpSocket next;
+    QVERIFY(connectTo(next, port));
+    next.write(QByteArray::fromHex("800401"));
+    const QString reply = readLines(next, 1, FloodTimeoutMs);
+    QVERIFY2(QRegularExpression("^ID \\d+ STATUS [A-Z]+\n$").match(reply).hasMatch(),
+             qPrintable(reply));
+    // The log keeps up by leaving lines out, never by leaving frames unhandled.
+    QVERIFY(sim.waitForLog("lines not logged: more than 500 a second"));
+}
+
+void SimTest::serialOverPtyPair()
+{
+    QTemporaryDir dir;
+    const QString simEnd = dir.filePath("sim");
+    const QString panelEnd = dir.filePath("panel");
+    QProcess pair;
+    pair.start("socat", {"pty,raw,echo=0,link=" + simEnd, "pty,raw,echo=0,link=" + panelEnd});
+    QVERIFY(QTest::qWaitFor(
+        [&] { return QFileInfo::exists(simEnd) && QFileInfo::exists(panelEnd); }, TimeoutMs));
+
+    SimProcess sim;
+    sim.start({"--serial", simEnd, "--baud", "19200", "--model", "KS10 - KS15", "--id", "3"});
+    QVERIFY2(sim.waitForLog("at 19200 baud, 8N1"), qPrintable(sim.out));
+    QSerialPort panel(panelEnd);
+    QVERIFY2(panel.open(QIODevice::ReadWrite), qPrintable(panel.errorString()));
+    // Garbage, folder 7, then the folder number and the volume.
+    panel.write(QByteArray::fromHex("7F 830107 830406 83040B"));
+    QCOMPARE(readLines(panel, 2), QStringLiteral("ID 3 FOLDER 007\nID 3 VOLUME 31\n"));
+
+    // The pair gone, the line is given up rather than polled forever.
+    panel.close();
+    pair.kill();
+    QVERIFY(pair.waitForFinished(TimeoutMs));
+    QVERIFY(sim.process.waitForFinished(TimeoutMs));
+    QCOMPARE(sim.process.exitCode(), 1);
+    QVERIFY(sim.process.readAllStandardError().contains("serial device " + simEnd.toLocal8Bit()
+                                                        + " lost"));
+}
+
+void SimTest::exitStatus_data()
+{
+    // What the simulator says on standard output when it ends well, else on
+    // standard error; "BUSY" stands for a port already taken.
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("time up") << QStringList{"--listen", "127.0.0.1:0", "--exit-after", "0.2"} << 0
+                             << "stopping: --exit-after";
+    QTest::newRow("bad option") << QStringList{"--id", "0"} << 2 << "--id wants a number";
+    QTest::newRow("port taken") << QStringList{"--listen", "127.0.0.1:BUSY"} << 1
+                                << "cannot listen on";
+    QTest::newRow("no device") << QStringList{"--serial", "/nonexistent/ttyQ0"} << 1
+                               << "cannot open serial device /nonexistent/ttyQ0";
+}
+
+void SimTest::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QTcpServer busy;
+    QVERIFY(busy.listen(QHostAddress::LocalHost));
+    arguments.replaceInStrings("BUSY", QString::number(busy.serverPort()));
+    QProcess sim;
+    sim.start(SIM_PATH, arguments);
+    QVERIFY(sim.waitForFinished(TimeoutMs));
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), exitCode);
+    const QString said = exitCode ? sim.readAllStandardError() : sim.readAllStandardOutput();
+    QVERIFY2(said.contains(says), qPrintable(said));
+}
+
+void SimTest::stopsCleanlyOnSignal()
+{
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        SimProcess sim;
+        const quint16 port = sim.startTcp();
+        QVERIFY2(port != 0, qPrintable(sim.out));
+        QTcpSocket client;
+        QVERIFY(connectTo(client, port));
+        QVERIFY(sim.waitForLog("tcp 1  connected"));
+
+        QCOMPARE(::kill(pid_t(sim.process.processId()), signalNumber), 0);
+        QVERIFY(sim.process.waitForFinished(TimeoutMs));
+        QCOMPARE(sim.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.process.exitCode(), 0);
+        QVERIFY(sim.waitForLog(signalNumber == SIGTERM ? "stopping: SIGTERM" : "stopping: SIGINT"));
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QAbstractSocket::UnconnectedState, TimeoutMs);
+    }
+}
+
+QTEST_GUILESS_MAIN(SimTest)
+#include "tst_sim.moc"

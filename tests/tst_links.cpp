@@ -1,0 +1,435 @@
+// The panel on its links: a QTcpServer on loopback and a socat pty pair play
+// the player. The frames every control sends, what the link state enables,
+// the received-data pane, and the keyboard shortcuts.
+
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSerialPort>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <termios.h>
+
+#include "link/link.h"
+#include "link/received_data.h"
+#include "testsupport.h"
+
+namespace {
+
+// What the pane's plain text shows for readDataText: the text document keeps
+// one line break for CR LF and for a lone CR, and gives a no-break space back
+// as a blank.
+QString shownFor(QString text)
+{
+    return text.replace("\r\n", "\n").replace('\r', '\n').replace(QChar(0xA0), ' ');
+}
+
+// Delivered where the keyboard focus is, through the application's shortcut
+// map. With the text given, QtTest needs no character for the key: it has
+// none for Key_MediaPause and stops on an assertion.
+void press(int keys)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                  : QApplication::activeWindow();
+    QVERIFY(target);
+    QTest::sendKeyEvent(QTest::Click, target, Qt::Key(keys & ~Qt::KeyboardModifierMask), QString(),
+                        Qt::KeyboardModifiers(keys & Qt::KeyboardModifierMask));
+}
+
+} // namespace
+
+class LinksTest : public PanelCase
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void tcpConnectAndDisconnect();
+    void tcpFailures();
+    void serialLineSettings();
+    void serialFailures();
+    void bothLinksSerialFirst();
+    void controlFrames_data() { addFrameRows(); }
+    void controlFrames();
+
+    void paneFormatsChangesAndClear();
+    void paneAppendsAtTheEndAndFollowsIt();
+    void textCut_data();
+    void textCut();
+
+    void shortcuts_data();
+    void shortcuts();
+    void inactiveWindowIgnoresShortcuts();
+
+private:
+    QTextEdit *pane() { return widget<QTextEdit>("textEdit_Data"); }
+    QString target() const { return QStringLiteral("%1:%2").arg(PlayerHost).arg(player->port()); }
+    void useFormat(int format)
+    {
+        const char *const buttons[] = {"radioButton_Data_ASCII", "radioButton_Data_Hex",
+                                       "radioButton_Data_Dec"};
+        widget<QRadioButton>(buttons[format])->click();
+    }
+    // One chunk, one read: the next chunk is sent only once the panel took this
+    // one. The window's slot was connected first, so it has run when the spy sees it.
+    bool sendChunk(const QByteArray &chunk)
+    {
+        QSignalSpy arrived(tcpSocket, &QIODevice::readyRead);
+        return player->send(chunk) && arrived.wait(5000) && tcpSocket->bytesAvailable() == 0;
+    }
+
+    SocatPair cable;
+    QSerialPort serialPlayer{cable.playerEnd()}; // the far end of `cable`
+};
+
+void LinksTest::initTestCase()
+{
+    PanelCase::initTestCase();
+    QVERIFY2(cable.isReady(), qPrintable(cable.failure()));
+    QVERIFY(serialPlayer.open(QIODevice::ReadWrite));
+}
+
+void LinksTest::tcpConnectAndDisconnect()
+{
+    startTcpConnect(window, player->port());
+    // The attempt under way counts as a link, but a frame now is neither
+    // buffered for later nor shown as sent.
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::ConnectingState);
+    QCOMPARE(statusText(window), "Connecting to " + target() + "...");
+    QVERIFY(panelShowsLink(window, true));
+    const QStringList labels = sentLabels(window);
+    performControl(window, "Play", "", "0");
+    QCOMPARE(sentLabels(window), labels);
+
+    QVERIFY(player->waitForPanel());
+    QTRY_COMPARE_WITH_TIMEOUT(statusText(window), "Connected to " + target(), 5000);
+    QVERIFY(nothingSent());
+
+    // A frame clicked just before Disconnect still leaves.
+    performControl(window, "Stop", "", "5");
+    widget<QComboBox>("comboBox_Port")->addItem("ttyQ9"); // the TCP model has no speed to pick
+    widget<QPushButton>("pushButton_Disconnect")->click();
+    QVERIFY(player->waitForBytes(3));
+    QCOMPARE(player->takeReceived(), QByteArray::fromHex("850202"));
+    QTRY_VERIFY_WITH_TIMEOUT(!player->hasPanel(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
+    QVERIFY(statusText(window).isEmpty());
+    QVERIFY(!widget<QWidget>("frame_Baudrate")->isEnabled());
+
+    // Disconnect gives an attempt up at once, not once it has succeeded.
+    startTcpConnect(window, player->port());
+    widget<QPushButton>("pushButton_Disconnect")->click();
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(panelShowsLink(window, false));
+}
+
+void LinksTest::tcpFailures()
+{
+    const quint16 closed = LoopbackPlayer().port(); // closed again at once
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // A second Connect starts afresh from the closed socket.
+        startTcpConnect(window, closed);
+        QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
+        QCOMPARE(statusText(window), QStringLiteral("Connection to %1:%2 failed: Connection refused")
+                                         .arg(PlayerHost).arg(closed));
+        QVERIFY(!tcpSocket->isOpen());
+    }
+
+    QVERIFY(connectToPlayer(window, *player));
+    // The last words before the hang-up still reach the pane.
+    QVERIFY(player->send("bye"));
+    player->hangUp();
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
+    QCOMPARE(statusText(window),
+             "Connection to " + target() + " lost: The remote host closed the connection");
+    QCOMPARE(pane()->toPlainText(), QStringLiteral("bye"));
+    QVERIFY(!tcpSocket->isOpen());
+}
+
+void LinksTest::serialLineSettings()
+{
+    // The speed chosen, else the model's default; always 8N1 without flow control.
+    const struct
+    {
+        int model;
+        const char *speed;
+        int baud;
+        speed_t termiosSpeed;
+    } cases[] = {{0, "", 19200, B19200}, {0, "38400", 38400, B38400}, {2, "", 9600, B9600}};
+    for (const auto &c : cases) {
+        connectSerial(window, c.model, cable.panelEnd(), c.speed);
+        QVERIFY(panelShowsLink(window, true));
+        QCOMPARE(statusText(window),
+                 QStringLiteral("Connected to %1 at %2 baud").arg(cable.panelEnd()).arg(c.baud));
+        // What the device really holds, not what the port object was told.
+        termios line{};
+        QCOMPARE(tcgetattr(int(serialPort->handle()), &line), 0);
+        QCOMPARE(cfgetospeed(&line), c.termiosSpeed);
+        QCOMPARE(cfgetispeed(&line), c.termiosSpeed);
+        QCOMPARE(line.c_cflag & (CSTOPB | CRTSCTS), tcflag_t(0));
+        QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
+        // A pty forces 8 bits without parity whatever it is told, so these two
+        // are read back from the port.
+        QCOMPARE(serialPort->dataBits(), QSerialPort::Data8);
+        QCOMPARE(serialPort->parity(), QSerialPort::NoParity);
+        widget<QPushButton>("pushButton_Disconnect")->click();
+    }
+}
+
+void LinksTest::serialFailures()
+{
+    const QString missing = cable.panelEnd() + "-missing";
+    connectSerial(window, 0, missing);
+    QVERIFY(panelShowsLink(window, false));
+    QCOMPARE(statusText(window),
+             "Cannot open serial port " + missing + ": No such file or directory");
+
+    SocatPair ownCable;
+    QVERIFY2(ownCable.isReady(), qPrintable(ownCable.failure()));
+    connectSerial(window, 0, ownCable.panelEnd());
+    QVERIFY(serialPort->isOpen());
+    ownCable.kill();
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
+    QVERIFY(!serialPort->isOpen());
+    QVERIFY2(statusText(window).startsWith("Serial port " + ownCable.panelEnd() + " lost: "),
+             qPrintable(statusText(window)));
+}
+
+void LinksTest::bothLinksSerialFirst()
+{
+    // The panel opens one link per Connect; the test opens the second one.
+    connectSerial(window, 0, cable.panelEnd());
+    tcpSocket->connectToHost(QHostAddress(PlayerHost), player->port());
+    QVERIFY(player->waitForPanel());
+    QTRY_COMPARE_WITH_TIMEOUT(tcpSocket->state(), QAbstractSocket::ConnectedState, 5000);
+
+    QCOMPARE(frameLinks(), (QList<QIODevice *>{serialPort, tcpSocket}));
+    widget<QPushButton>("pushButton_Play")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(serialPlayer.bytesAvailable() >= 3, 5000);
+    QVERIFY(player->waitForBytes(3));
+    QCOMPARE(serialPlayer.readAll(), QByteArray::fromHex("800201"));
+    QCOMPARE(player->takeReceived(), QByteArray::fromHex("800201"));
+
+    // A reply on the serial line reaches the pane, as text, never as markup.
+    serialPlayer.write("OK <b>");
+    QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), QStringLiteral("OK <b>"), 5000);
+}
+
+void LinksTest::controlFrames()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, argument);
+    QFETCH(QString, id);
+    QFETCH(bool, decimal);
+    QFETCH(QByteArray, frame);
+    QFETCH(bool, serial);
+    if (serial)
+        connectSerial(window, 0, cable.panelEnd());
+    else
+        QVERIFY(connectToPlayer(window, *player));
+    widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
+
+    performControl(window, control, argument, id);
+    if (serial) {
+        QVERIFY(QTest::qWaitFor([&] { return serialPlayer.bytesAvailable() >= 3; }, 5000));
+        QCOMPARE(serialPlayer.readAll(), frame);
+    } else {
+        QVERIFY(player->waitForBytes(3));
+        QCOMPARE(player->takeReceived(), frame);
+    }
+    QCOMPARE(sentLabels(window), labelsFor(frame, decimal));
+    // Switching converts the labels; a click on the notation already shown
+    // must not convert them again.
+    auto *other = widget<QRadioButton>(decimal ? "radioButton_Sent_Hex" : "radioButton_Sent_Dec");
+    for (int click = 0; click < 2; ++click) {
+        other->click();
+        QCOMPARE(sentLabels(window), labelsFor(frame, !decimal));
+    }
+    if (control == "Volume")
+        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), argument);
+    if (control == "Change_ID")
+        QCOMPARE(widget<QLabel>("label_Player")->text(), "Change ID: 127 " + argument);
+}
+
+void LinksTest::paneFormatsChangesAndClear()
+{
+    QVERIFY(connectToPlayer(window, *player));
+    // Each chunk shows in the format chosen before it came; a character cut
+    // by a change shows as text, since its bytes came in as text. Zero bytes
+    // are left out of the text alone.
+    const struct
+    {
+        int format;
+        QByteArray bytes;
+        QString shown;
+    } chunks[] = {
+        {0, QByteArray("Hi\r\n\x00\xFF", 6), QStringLiteral("Hi\r\n\uFFFD")},
+        {0, "<b>bold</b>&amp;", "<b>bold</b>&amp;"},
+        {1, QByteArray("\x00\x0D\xFF", 3), " 00 0D FF"},
+        {2, QByteArray("\x00\x0D\xFF", 3), " 0 13 255"},
+        {0, "!\xE2\x82", "!"},
+        {1, "\xAC", QStringLiteral("\uFFFD AC")},
+        // Broken UTF-8: each stray byte or cut sequence is one replacement.
+        {0, "\xF0\x9F\x98\x80", QStringLiteral("\U0001F600")},
+        {0, "\xE2\x82" "A", QStringLiteral("\uFFFD" "A")},
+        {0, QByteArray("\xE2\x00\x82\xAC", 4), QStringLiteral("\uFFFD\uFFFD\uFFFD")},
+        {0, "\xC0\xAF\xED\xA0\x80", QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD")},
+        {0, "\xF4\x90\x80\x80", QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD")},
+    };
+    QString expected;
+    for (const auto &chunk : chunks) {
+        useFormat(chunk.format);
+        QVERIFY(sendChunk(chunk.bytes));
+        expected += chunk.shown;
+        QCOMPARE(readDataText, expected);
+        QCOMPARE(pane()->toPlainText(), shownFor(expected));
+    }
+    // Clear empties the pane and forgets a character cut before it.
+    useFormat(0);
+    QVERIFY(sendChunk("\xE2"));
+    widget<QPushButton>("pushButton_Clear")->click();
+    QVERIFY(readDataText.isEmpty() && pane()->toPlainText().isEmpty());
+    QVERIFY(sendChunk("\x82\xAC"));
+    QCOMPARE(pane()->toPlainText(), QStringLiteral("\uFFFD\uFFFD"));
+}
+
+void LinksTest::paneAppendsAtTheEndAndFollowsIt()
+{
+    QVERIFY(connectToPlayer(window, *player));
+    // Rebuilding the pane for every chunk costs in proportion to everything
+    // received; appending leaves what is shown, and a mark in it, in place.
+    QVERIFY(sendChunk("first\r\n"));
+    QTextCursor mark(pane()->document());
+    mark.setPosition(3);
+    for (int i = 0; i < 40; ++i)
+        QVERIFY(sendChunk("line " + QByteArray::number(i) + "\r\n"));
+    QCOMPARE(mark.position(), 3);
+    QVERIFY(!pane()->document()->isUndoRedoEnabled());
+    QScrollBar *scrollBar = pane()->verticalScrollBar();
+    QVERIFY(scrollBar->maximum() > 0);
+    QCOMPARE(scrollBar->value(), scrollBar->maximum());
+    // The operator scrolls up; the next chunk brings the end back into view.
+    scrollBar->setValue(0);
+    QVERIFY(sendChunk("more\r\n"));
+    QCOMPARE(scrollBar->value(), scrollBar->maximum());
+}
+
+void LinksTest::textCut_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("placed"); // put at the plain cut, its first character one before
+    QTest::addColumn<int>("offset");     // the cut expected, from the plain cut
+
+    const int limit = ReceivedTextLimit;
+    const char32_t note = 0x1F3B5;
+    QTest::newRow("at the limit") << limit << "" << -(limit / 4);
+    QTest::newRow("one over, no line") << limit + 1 << "" << 0;
+    QTest::newRow("line feed within reach") << 2 * limit << "x" + QString(500, 'x') + "\n" << 501;
+    QTest::newRow("line feed out of reach") << 2 * limit << "x" + QString(1000, 'x') + "\n" << 0;
+    QTest::newRow("CR LF across the cut") << 2 * limit << "\r\n" << 1;
+    QTest::newRow("surrogate pair across the cut")
+        << 2 * limit << QString::fromUcs4(reinterpret_cast<const uint *>(&note), 1) << 1;
+}
+
+void LinksTest::textCut()
+{
+    QFETCH(int, size);
+    QFETCH(QString, placed);
+    QFETCH(int, offset);
+    const int plainCut = size - ReceivedTextLimit / 4 * 3;
+    QString text(size, QLatin1Char('x'));
+    text.replace(plainCut - 1, placed.size(), placed);
+    QCOMPARE(receivedTextCut(text), qMax(0, plainCut + offset));
+}
+
+void LinksTest::shortcuts_data()
+{
+    QTest::addColumn<QString>("trigger"); // a key sequence, or the More or Less button
+    QTest::addColumn<int>("volume");      // before; the TCP model's runs from 0 to 31
+    QTest::addColumn<QByteArray>("sent"); // empty: nothing
+    QTest::addColumn<QString>("focus");
+    const struct
+    {
+        const char *trigger;
+        int volume;
+        const char *sent;
+    } cases[] = {
+        {"Ctrl+0", 10, "800100"},         {"Ctrl+1", 10, "800101"},
+        {"Ctrl+2", 10, "800102"},         {"Ctrl+3", 10, "800103"},
+        {"Ctrl+4", 10, "800104"},         {"Ctrl+5", 10, "800105"},
+        {"Ctrl+6", 10, "800106"},         {"Ctrl+7", 10, "800107"},
+        {"Ctrl+8", 10, "800108"},         {"Ctrl+9", 10, "800109"},
+        {"Ctrl++", 10, "80030B"},         {"Ctrl+-", 10, "800309"},
+        {"Media Play", 10, "800201"},     {"Media Stop", 10, "800202"},
+        {"Media Next", 10, "800203"},     {"Media Previous", 10, "800204"},
+        {"Media Pause", 10, "800205"},    {"Ctrl+Media Next", 10, "800206"},
+        {"Ctrl+Media Previous", 10, "800207"},
+        // At the ends the value does not change, so nothing goes out.
+        {"Ctrl++", 31, ""},               {"Ctrl+-", 0, ""},
+        {"More", 12, "80031F"},           {"Less", 12, "800300"},
+        {"More", 31, ""},                 {"Less", 0, ""},
+    };
+    // Focus in turn where typing could claim the keys (text, list, slider) and
+    // on a button outside the command area.
+    const char *const focus[] = {"textEdit_Data", "comboBox_Folder", "horizontalSlider_Volume",
+                                 "pushButton_Disconnect"};
+    int row = 0;
+    for (const auto &c : cases) {
+        const char *on = focus[row++ % 4];
+        QTest::addRow("%s at volume %d, focus on %s", c.trigger, c.volume, on)
+            << c.trigger << c.volume << QByteArray::fromHex(c.sent) << QString(on);
+    }
+}
+
+void LinksTest::shortcuts()
+{
+    QFETCH(QString, trigger);
+    QFETCH(int, volume);
+    QFETCH(QByteArray, sent);
+    QFETCH(QString, focus);
+    QVERIFY(connectToPlayer(window, *player));
+    QVERIFY(activateWindow(window));
+    auto *slider = widget<QSlider>("horizontalSlider_Volume");
+    if (slider->value() != volume) {
+        slider->setValue(volume);
+        QVERIFY(player->waitForBytes(3));
+        player->takeReceived();
+    }
+    // Folder shortcuts ignore the selector and the Folder button's state.
+    widget<QComboBox>("comboBox_Folder")->setCurrentIndex(300);
+    widget<QWidget>("pushButton_Folder")->setEnabled(false);
+    widget<QWidget>(focus)->setFocus();
+    QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == widget<QWidget>(focus); }, 5000));
+    const QStringList labels = sentLabels(window);
+
+    if (trigger == "More" || trigger == "Less")
+        widget<QPushButton>("pushButton_Volume_" + trigger)->click();
+    else
+        press(QKeySequence(trigger)[0]);
+    if (sent.isEmpty()) {
+        QCOMPARE(sentLabels(window), labels);
+        QCOMPARE(slider->value(), volume);
+        QVERIFY(nothingSent());
+        return;
+    }
+    QVERIFY(player->waitForBytes(3));
+    QCOMPARE(player->takeReceived(), sent);
+    QCOMPARE(sentLabels(window), labelsFor(sent, false));
+    if (sent.at(1) == 3)
+        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QString::number(int(sent.at(2))));
+}
+
+void LinksTest::inactiveWindowIgnoresShortcuts()
+{
+    QVERIFY(connectToPlayer(window, *player));
+    QWidget other;
+    other.resize(200, 100);
+    QVERIFY(activateWindow(&other));
+    press(Qt::CTRL + Qt::Key_5);
+    press(Qt::Key_MediaStop);
+    QVERIFY(nothingSent());
+}
+
+QTEST_MAIN(LinksTest)
+#include "tst_links.moc"
