@@ -168,8 +168,8 @@ protected:
 };
 
 /// Adds the columns control, argument, id, decimal, frame and serial: the
-/// frames worked out by hand for each control, in both notations; the long
-/// command table over TCP, the short one over the serial line.
+/// frames worked out by hand for each control, the long command table over
+/// TCP, the short one over the serial line.
 void addFrameRows();
 
 /// Works the control as the operator does: `id` in the player-ID selector, then
