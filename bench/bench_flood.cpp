@@ -60,7 +60,7 @@ struct Ticks
 QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
 {
     return QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent")
-        .arg(format_Name(format))
+        .arg(formatName(format))
         .arg(seconds)
         .arg(double(sent) / 1e6, 0, 'f', 1);
 }
@@ -70,17 +70,17 @@ QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
                               const Ticks &ticks)
 {
     const QString condition = conditionFor(format, seconds, outcome.sent);
-    const double stuckMs = (now_Ns() - ticks.last.load()) / 1e6;
-    print_Row({QStringLiteral("flood, event loop blocked"), condition,
-               QStringLiteral("max > ") + format_Ms(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
+    const double stuckMs = (nowNs() - ticks.last.load()) / 1e6;
+    printRow({QStringLiteral("flood, event loop blocked"), condition,
+               QStringLiteral("max > ") + formatMs(qMax(stuckMs, ticks.longestLateNs.load() / 1e6)),
                QStringLiteral("still blocked after %1 M characters shown (%2 Mpx); "
                               "longest block before: %3")
                    .arg(ticks.shownCharacters.load() / 1e6, 0, 'f', 1)
                    .arg(ticks.scrollRange.load() / 1e6, 0, 'f', 1)
-                   .arg(format_Ms(ticks.longestLateNs.load() / 1e6)),
+                   .arg(formatMs(ticks.longestLateNs.load() / 1e6)),
                QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("report")});
-    print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
-               QStringLiteral("> ") + format_Ms(FrameWaitMs), QStringLiteral("no frame"),
+    printRow({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
+               QStringLiteral("> ") + formatMs(FrameWaitMs), QStringLiteral("no frame"),
                QStringLiteral("1"), QStringLiteral("-"), QStringLiteral("report")});
     std::fprintf(stderr, "%s: the panel's thread has not come back for %.1f s\n",
                  qPrintable(condition), stuckMs / 1000);
@@ -94,7 +94,7 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
                QPointer<QWidget> keyTarget, QEventLoop *loop, FloodOutcome &outcome,
                const Ticks &ticks)
 {
-    const int fd = accept_Within(listener, 10000);
+    const int fd = acceptWithin(listener, 10000);
     outcome.connected = fd >= 0;
     const QDeadlineTimer goDeadline(10000);
     while (outcome.connected && !go.load() && !goDeadline.hasExpired())
@@ -102,9 +102,9 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
     if (outcome.connected && go.load()) {
         Traffic traffic(format, 31);
         QByteArray pending;
-        const qint64 start = now_Ns();
+        const qint64 start = nowNs();
         const qint64 end = start + seconds * NsPerSecond;
-        for (qint64 now = start; now < end; now = now_Ns()) {
+        for (qint64 now = start; now < end; now = nowNs()) {
             const qint64 due = (now - start) * BytesPerSecond / NsPerSecond - outcome.sent;
             if (pending.isEmpty() && due > 0)
                 pending = traffic.next(int(qMin<qint64>(due, 16384)));
@@ -123,7 +123,7 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
             }
         }
         // The operator presses Ctrl+5 as the flood ends.
-        outcome.keyPosted = now_Ns();
+        outcome.keyPosted = nowNs();
         QCoreApplication::postEvent(keyTarget, new QKeyEvent(QEvent::KeyPress, Qt::Key_5,
                                                              Qt::ControlModifier));
         QCoreApplication::postEvent(keyTarget, new QKeyEvent(QEvent::KeyRelease, Qt::Key_5,
@@ -131,15 +131,15 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
         QByteArray received;
         const QDeadlineTimer frameDeadline(FrameWaitMs);
         while (!received.contains(FolderFiveFrame) && !frameDeadline.hasExpired()) {
-            if (read_Within(fd, received, 100) < 0)
+            if (readWithin(fd, received, 100) < 0)
                 break;
         }
         if (received.contains(FolderFiveFrame))
-            outcome.frameRead = now_Ns();
-        else if (now_Ns() - ticks.last.load() > StuckNs)
+            outcome.frameRead = nowNs();
+        else if (nowNs() - ticks.last.load() > StuckNs)
             reportStuck(format, seconds, outcome, ticks);
     }
-    close_Fd(fd);
+    closeFd(fd);
     QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
 }
 } // namespace
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
 {
     DataFormat format = DataFormat::Text;
     const qint64 seconds = argc == 3 ? QByteArray(argv[2]).toLongLong() : 30;
-    if (argc < 2 || argc > 3 || !parse_Format(QString::fromLocal8Bit(argv[1]), format)
+    if (argc < 2 || argc > 3 || !parseFormat(QString::fromLocal8Bit(argv[1]), format)
         || seconds <= 0) {
         std::fprintf(stderr, "usage: bench_flood ascii|hex|dec [seconds]\n");
         return 2;
@@ -157,7 +157,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     auto *window = new MainWindow;
     quint16 port = 0;
-    const int listener = listen_Loopback(port);
+    const int listener = listenLoopback(port);
     if (listener < 0 || !activateWindow(window)) {
         std::fprintf(stderr, "bench_flood: no listening port or no active window\n");
         return 1;
@@ -171,7 +171,7 @@ int main(int argc, char *argv[])
     FloodOutcome outcome;
     QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : window;
     Ticks ticks;
-    ticks.last = now_Ns();
+    ticks.last = nowNs();
     std::thread player(runPlayer, listener, format, seconds, std::cref(go), QPointer<QWidget>(focus),
                        &loop, std::ref(outcome), std::cref(ticks));
 
@@ -188,7 +188,7 @@ int main(int argc, char *argv[])
     ticker.setTimerType(Qt::PreciseTimer);
     ticker.setInterval(1);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = now_Ns();
+        const qint64 now = nowNs();
         const qint64 late = qMax<qint64>(0, now - ticks.last.load() - 1000000);
         lateness.append(late / 1e6);
         if (late > ticks.longestLateNs.load())
@@ -198,7 +198,7 @@ int main(int argc, char *argv[])
         ticks.scrollRange = scrollBar->maximum();
     });
     QTimer::singleShot(int(seconds * 1000 + FrameWaitMs + 30000), &loop, &QEventLoop::quit);
-    ticks.last = now_Ns();
+    ticks.last = nowNs();
     ticker.start();
     go = true;
     if (tcpSocket->state() == QAbstractSocket::ConnectedState)
@@ -208,24 +208,24 @@ int main(int argc, char *argv[])
 
     const QString condition = conditionFor(format, seconds, outcome.sent);
     if (!outcome.connected || lateness.isEmpty()) {
-        print_Row({QStringLiteral("flood, event loop blocked"), condition, QStringLiteral("error"),
+        printRow({QStringLiteral("flood, event loop blocked"), condition, QStringLiteral("error"),
                    QStringLiteral("-"), QStringLiteral("0"), QStringLiteral("-"),
                    QStringLiteral("error")});
         std::fflush(stdout);
         ::_exit(1);
     }
     const Summary s = summarize(lateness);
-    print_Row({QStringLiteral("flood, event loop blocked"), condition,
-               QStringLiteral("max ") + format_Ms(s.max), QStringLiteral("p99 ") + format_Ms(s.p99),
+    printRow({QStringLiteral("flood, event loop blocked"), condition,
+               QStringLiteral("max ") + formatMs(s.max), QStringLiteral("p99 ") + formatMs(s.p99),
                QString::number(s.count), QStringLiteral("-"), QStringLiteral("report")});
     const bool framed = outcome.frameRead > 0;
-    print_Row({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
-               framed ? format_Ms((outcome.frameRead - outcome.keyPosted) / 1e6)
-                      : QStringLiteral("> %1").arg(format_Ms(FrameWaitMs)),
+    printRow({QStringLiteral("flood, Ctrl+5 to wire at its end"), condition,
+               framed ? formatMs((outcome.frameRead - outcome.keyPosted) / 1e6)
+                      : QStringLiteral("> %1").arg(formatMs(FrameWaitMs)),
                framed ? QStringLiteral("-") : QStringLiteral("no frame"), QStringLiteral("1"),
                QStringLiteral("-"), QStringLiteral("report")});
     std::fprintf(stderr, "%s: pane text %d characters, peak RSS %s\n", qPrintable(condition),
-                 int(readDataText.size()), qPrintable(format_Mib(status_Kb("VmHWM"))));
+                 int(readDataText.size()), qPrintable(formatMib(statusKb("VmHWM"))));
     std::fflush(stdout);
     // Tearing down a document of millions of characters only costs time here.
     ::_exit(0);

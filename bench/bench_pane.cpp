@@ -85,14 +85,14 @@ public:
         QMutexLocker lock(&m_mutex);
         m_condition = condition;
         m_targeted = targeted;
-        m_lastProgress = now_Ns();
+        m_lastProgress = nowNs();
     }
     /// The pane showed something new: its text length and the document height.
     void progress(int characters, double height)
     {
         m_characters = characters;
         m_height = height;
-        m_lastProgress = now_Ns();
+        m_lastProgress = nowNs();
     }
 
 private:
@@ -100,10 +100,10 @@ private:
     {
         while (!m_stop.load()) {
             ::usleep(100 * 1000);
-            if (now_Ns() - m_lastProgress.load() < HangNs)
+            if (nowNs() - m_lastProgress.load() < HangNs)
                 continue;
             QMutexLocker lock(&m_mutex);
-            print_Row({QStringLiteral("pane, 64-byte chunk"), m_condition, QStringLiteral("hung"),
+            printRow({QStringLiteral("pane, 64-byte chunk"), m_condition, QStringLiteral("hung"),
                        QStringLiteral("nothing shown for %1 s after %2 MB, %3 Mpx high")
                            .arg(HangNs / 1000000000)
                            .arg(m_characters.load() / 1e6, 0, 'f', 2)
@@ -121,7 +121,7 @@ private:
     bool m_targeted = false;
     std::atomic<int> m_characters{0};
     std::atomic<double> m_height{0};
-    std::atomic<qint64> m_lastProgress{now_Ns()};
+    std::atomic<qint64> m_lastProgress{nowNs()};
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
@@ -182,7 +182,7 @@ bool PaneBench::start()
 // slot has run, the layout is complete and, when asked, the viewport painted.
 bool PaneBench::feed(const QByteArray &chunk, bool painted)
 {
-    const QString text = formatted_Chunk(chunk, m_format);
+    const QString text = formattedChunk(chunk, m_format);
     // The chunk has gone through once the text ends with it (a trim never takes
     // the latest characters).
     const QString tail = text.right(200);
@@ -233,7 +233,7 @@ QString PaneBench::conditionFor(const Cell &cell) const
                              ? QStringLiteral("%1 MB").arg(cell.history / 1000000)
                              : QStringLiteral("%1 KB").arg(cell.history / 1000);
     return QStringLiteral("%1, %2 history%3")
-        .arg(format_Name(m_format), size,
+        .arg(formatName(m_format), size,
              m_wide ? QStringLiteral(", wide window") : QString());
 }
 
@@ -244,10 +244,10 @@ void PaneBench::run()
         const QString condition = conditionFor(cell);
         m_hangWatch.startCell(condition, targeted);
         QVector<double> samples;
-        const qint64 started = now_Ns();
+        const qint64 started = nowNs();
         bool failed = false;
         while (samples.size() < cell.samples
-               && (samples.size() < 3 || now_Ns() - started < cell.budgetMs * 1000000LL)) {
+               && (samples.size() < 3 || nowNs() - started < cell.budgetMs * 1000000LL)) {
             if (m_received < cell.history || m_received > cell.history * HistorySlack) {
                 if (!buildHistory(cell.history)) {
                     failed = true;
@@ -255,30 +255,30 @@ void PaneBench::run()
                 }
             }
             const QByteArray chunk = m_traffic.next(ChunkBytes);
-            const qint64 t0 = now_Ns();
+            const qint64 t0 = nowNs();
             if (!feed(chunk, true)) {
                 failed = true;
                 break;
             }
-            samples.append((now_Ns() - t0) / 1e6);
+            samples.append((nowNs() - t0) / 1e6);
         }
         const Summary s = summarize(samples);
-        print_Row({QStringLiteral("pane, 64-byte chunk"), condition,
-                   failed ? QStringLiteral("error") : format_Ms(s.median),
-                   QStringLiteral("p90 ") + format_Ms(s.p90), QString::number(s.count),
+        printRow({QStringLiteral("pane, 64-byte chunk"), condition,
+                   failed ? QStringLiteral("error") : formatMs(s.median),
+                   QStringLiteral("p90 ") + formatMs(s.p90), QString::number(s.count),
                    targeted ? QStringLiteral("<= 2 ms median") : QStringLiteral("-"),
                    failed ? QStringLiteral("error")
                    : targeted ? verdict(s.median, 2.0)
                               : QStringLiteral("report")});
         std::fprintf(stderr, "%s: %.1f s, peak RSS %s\n", qPrintable(condition),
-                     (now_Ns() - started) / 1e9, qPrintable(format_Mib(status_Kb("VmHWM"))));
+                     (nowNs() - started) / 1e9, qPrintable(formatMib(statusKb("VmHWM"))));
         if (failed)
             return;
     }
-    print_Row({QStringLiteral("pane, peak RSS"),
+    printRow({QStringLiteral("pane, peak RSS"),
                conditionFor(Cells[std::size(Cells) - 1]).replace(QStringLiteral("10 MB"),
                                                                   QStringLiteral("up to 10 MB")),
-               format_Mib(status_Kb("VmHWM")), QStringLiteral("-"), QStringLiteral("1"),
+               formatMib(statusKb("VmHWM")), QStringLiteral("-"), QStringLiteral("1"),
                QStringLiteral("-"), QStringLiteral("report")});
 }
 } // namespace
@@ -288,7 +288,7 @@ int main(int argc, char *argv[])
     DataFormat format = DataFormat::Text;
     const bool wide = argc == 3 && QByteArray(argv[2]) == "--wide";
     if (argc < 2 || argc > 3 || (argc == 3 && !wide)
-        || !parse_Format(QString::fromLocal8Bit(argv[1]), format)) {
+        || !parseFormat(QString::fromLocal8Bit(argv[1]), format)) {
         std::fprintf(stderr, "usage: bench_pane ascii|hex|dec [--wide]\n");
         return 2;
     }

@@ -45,13 +45,13 @@ protected:
             && m_window->windowHandle()->isExposed()) {
             m_seen = true;
             QTimer::singleShot(0, this, [this] {
-                const qint64 shown = now_Ns();
+                const qint64 shown = nowNs();
                 QTimer::singleShot(1000, this, [this, shown] {
                     // The model says whether the configuration file was read.
                     const auto *model = m_window->findChild<QComboBox *>(
                         QStringLiteral("comboBox_Player"));
                     std::printf("SHOWN %lld %lld\nMODEL %s\n", static_cast<long long>(shown),
-                                static_cast<long long>(status_Kb("VmRSS")),
+                                static_cast<long long>(statusKb("VmRSS")),
                                 model ? qPrintable(model->currentText()) : "");
                     std::fflush(stdout);
                     QCoreApplication::quit();
@@ -117,7 +117,7 @@ Run runOnce(const QString &platform, bool withConfig)
     // Where `make run` starts the panel, so it finds its translations the same way.
     child.setWorkingDirectory(QStringLiteral(QUORVEX_BUILD_DIR));
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    const qint64 started = now_Ns();
+    const qint64 started = nowNs();
     child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child")});
     if (!child.waitForFinished(ChildTimeoutMs)) {
         child.kill();
@@ -152,19 +152,19 @@ void measure(const QString &platform, const QString &label, bool withConfig, int
     }
     const bool targeted = platform == QLatin1String("xcb");
     if (shown.size() < runs) {
-        print_Row({QStringLiteral("start-up to window shown"), condition, QStringLiteral("error"),
+        printRow({QStringLiteral("start-up to window shown"), condition, QStringLiteral("error"),
                    QStringLiteral("-"), QString::number(shown.size()), QStringLiteral("-"),
                    QStringLiteral("error")});
         return;
     }
     const Summary s = summarize(shown);
-    print_Row({QStringLiteral("start-up to window shown"), condition, format_Ms(s.median),
-               QStringLiteral("p90 ") + format_Ms(s.p90), QString::number(s.count),
+    printRow({QStringLiteral("start-up to window shown"), condition, formatMs(s.median),
+               QStringLiteral("p90 ") + formatMs(s.p90), QString::number(s.count),
                targeted ? QStringLiteral("<= 200 ms median") : QStringLiteral("-"),
                targeted ? verdict(s.median, ShownTargetMs) : QStringLiteral("report")});
     const Summary m = summarize(rss);
-    print_Row({QStringLiteral("RSS 1 s after shown"), condition, format_Mib(qint64(m.median)),
-               QStringLiteral("max ") + format_Mib(qint64(m.max)), QString::number(m.count),
+    printRow({QStringLiteral("RSS 1 s after shown"), condition, formatMib(qint64(m.median)),
+               QStringLiteral("max ") + formatMib(qint64(m.max)), QString::number(m.count),
                QStringLiteral("-"), QStringLiteral("report")});
 }
 } // namespace

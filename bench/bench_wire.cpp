@@ -54,12 +54,12 @@ private:
         QByteArray buffer;
         int bytes = 0;
         while (!m_stop.load() && m_count.load() < int(m_arrivals.size())) {
-            const int got = read_Within(m_fd, buffer, 50);
+            const int got = readWithin(m_fd, buffer, 50);
             if (got < 0)
                 return;
             if (got == 0)
                 continue;
-            const qint64 now = now_Ns();
+            const qint64 now = nowNs();
             if (m_first.isEmpty() && buffer.size() >= FrameBytes)
                 m_first = buffer.left(FrameBytes);
             bytes += got;
@@ -92,7 +92,7 @@ QVector<double> timeFrames(FrameReader &reader, int frames, const Action &action
     QVector<double> times;
     times.reserve(frames);
     for (int i = 0; i < frames; ++i) {
-        const qint64 t0 = now_Ns();
+        const qint64 t0 = nowNs();
         action();
         const QDeadlineTimer deadline(FrameWaitMs);
         while (reader.frames() <= i) {
@@ -110,12 +110,12 @@ void report(const QString &metric, const QString &condition, const QVector<doubl
             bool targeted)
 {
     if (times.isEmpty()) {
-        print_Row({metric, condition, QStringLiteral("error"), QStringLiteral("-"),
+        printRow({metric, condition, QStringLiteral("error"), QStringLiteral("-"),
                    QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("error")});
         return;
     }
     const Summary s = summarize(times);
-    print_Row({metric, condition, format_Ms(s.median), QStringLiteral("p99 ") + format_Ms(s.p99),
+    printRow({metric, condition, formatMs(s.median), QStringLiteral("p99 ") + formatMs(s.p99),
                QString::number(s.count),
                targeted ? QStringLiteral("<= 0.1 ms median") : QStringLiteral("-"),
                targeted ? verdict(s.median, 0.1) : QStringLiteral("report")});
@@ -166,19 +166,19 @@ bool measureTcp(int frames)
     resetProcessObjects();
     std::unique_ptr<MainWindow> window(new MainWindow);
     quint16 port = 0;
-    const int listener = listen_Loopback(port);
+    const int listener = listenLoopback(port);
     if (listener < 0 || !activateWindow(window.get()))
         return false;
     startTcpConnect(window.get(), port);
     const QDeadlineTimer deadline(10000);
     while (tcpSocket->state() != QAbstractSocket::ConnectedState && !deadline.hasExpired())
         QTest::qWait(5);
-    const int fd = accept_Within(listener, 1000);
-    close_Fd(listener);
+    const int fd = acceptWithin(listener, 1000);
+    closeFd(listener);
     if (fd < 0 || !activateWindow(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("loopback TCP"), true);
-    close_Fd(fd);
+    closeFd(fd);
     return true;
 }
 
@@ -201,12 +201,12 @@ bool measureSerial(int frames)
     findWidget<QComboBox>(window.get(), QStringLiteral("comboBox_Baudrate"))
         ->setCurrentText(QStringLiteral("38400"));
     findWidget<QPushButton>(window.get(), QStringLiteral("pushButton_Connect"))->click();
-    const int fd = open_Raw_Line(QFile::encodeName(cable.playerEnd()));
+    const int fd = openRawLine(QFile::encodeName(cable.playerEnd()));
     if (!serialPort->isOpen() || serialPort->baudRate() != 38400 || fd < 0
         || !activateWindow(window.get()))
         return false;
     measureLink(window.get(), fd, frames, QStringLiteral("socat pty pair, 38400 baud"), false);
-    close_Fd(fd);
+    closeFd(fd);
     return true;
 }
 } // namespace

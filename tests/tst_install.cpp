@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString App_Id = QStringLiteral("example.brenvale.Quorvex");
+const QString AppId = QStringLiteral("example.brenvale.Quorvex");
 
 /// Runs a program found on the PATH to its end; false when it fails, with its output.
 bool run(const QString &name, const QStringList &arguments, QByteArray *output)
@@ -68,7 +68,7 @@ void InstallTest::icons()
 {
     for (int size : {16, 32, 48, 128}) {
         const QImage icon(installed(
-            QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(App_Id)));
+            QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
         QCOMPARE(icon.size(), QSize(size, size));
         QVERIFY(icon.hasAlphaChannel());
     }
@@ -76,20 +76,20 @@ void InstallTest::icons()
 
 void InstallTest::desktopFiles()
 {
-    const QString entry = installed("share/applications/" + App_Id + ".desktop");
+    const QString entry = installed("share/applications/" + AppId + ".desktop");
     QByteArray output;
     QVERIFY2(run("desktop-file-validate", {entry}, &output), output.constData());
     QVERIFY2(output.trimmed().isEmpty(), output.constData()); // not even a hint
     QSettings desktop(entry, QSettings::IniFormat);
     QCOMPARE(desktop.value("Desktop Entry/Exec").toString(), QStringLiteral("quorvex"));
-    QCOMPARE(desktop.value("Desktop Entry/Icon").toString(), App_Id);
+    QCOMPARE(desktop.value("Desktop Entry/Icon").toString(), AppId);
 
-    const QString metainfo = installed("share/metainfo/" + App_Id + ".metainfo.xml");
+    const QString metainfo = installed("share/metainfo/" + AppId + ".metainfo.xml");
     QVERIFY2(run("appstreamcli", {"validate", "--no-net", metainfo}, &output), output.constData());
     QFile xml(metainfo);
     QVERIFY(xml.open(QIODevice::ReadOnly));
     const QByteArray text = xml.readAll();
-    QVERIFY(text.contains("<launchable type=\"desktop-id\">" + App_Id.toUtf8() + ".desktop<"));
+    QVERIFY(text.contains("<launchable type=\"desktop-id\">" + AppId.toUtf8() + ".desktop<"));
     QVERIFY(text.contains("<release version=\"1.1.0\""));
 }
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString Marker_Qm = QStringLiteral(QUORVEX_MARKER_QM);
+const QString MarkerQm = QStringLiteral(QUORVEX_MARKER_QM);
 
 bool systemIsFrench()
 {
@@ -235,8 +235,8 @@ void LanguageTest::lookupFolders_data()
     QTest::newRow("beside the executable") << QStringList{"", fr, ""} << "Connecter";
     QTest::newRow("installed folder") << QStringList{"", "", fr} << "Connecter";
     QTest::newRow("nowhere: source texts") << QStringList{"", "", ""} << "Connect";
-    QTest::newRow("working directory first") << QStringList{Marker_Qm, fr, fr} << "Marker";
-    QTest::newRow("executable's folder second") << QStringList{"", Marker_Qm, fr} << "Marker";
+    QTest::newRow("working directory first") << QStringList{MarkerQm, fr, fr} << "Marker";
+    QTest::newRow("executable's folder second") << QStringList{"", MarkerQm, fr} << "Marker";
 }
 
 void LanguageTest::lookupFolders()

@@ -9,7 +9,7 @@
 
 namespace bench {
 
-qint64 now_Ns()
+qint64 nowNs()
 {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -37,7 +37,7 @@ Summary summarize(QVector<double> samples)
     return summary;
 }
 
-qint64 status_Kb(const char *field)
+qint64 statusKb(const char *field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
@@ -52,7 +52,7 @@ qint64 status_Kb(const char *field)
     return -1;
 }
 
-QString format_Ms(double ms)
+QString formatMs(double ms)
 {
     if (ms >= 1000)
         return QString::number(ms / 1000, 'g', 3) + QStringLiteral(" s");
@@ -60,12 +60,12 @@ QString format_Ms(double ms)
     return QString::number(ms, 'g', 3) + QStringLiteral(" ms");
 }
 
-QString format_Mib(qint64 kib)
+QString formatMib(qint64 kib)
 {
     return QString::number(double(kib) / 1024, 'f', 0) + QStringLiteral(" MiB");
 }
 
-QByteArray row_Line(const Row &row)
+QByteArray rowLine(const Row &row)
 {
     QStringList cells = {row.metric, row.condition, row.median, row.tail,
                          row.count,  row.target,    row.result};
@@ -76,9 +76,9 @@ QByteArray row_Line(const Row &row)
     return "ROW\t" + cells.join(QLatin1Char('\t')).toUtf8() + '\n';
 }
 
-void print_Row(const Row &row)
+void printRow(const Row &row)
 {
-    const QByteArray line = row_Line(row);
+    const QByteArray line = rowLine(row);
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fflush(stdout);
 }
@@ -103,7 +103,7 @@ QByteArray Traffic::next(int size)
     return chunk;
 }
 
-QString formatted_Chunk(const QByteArray &chunk, DataFormat format)
+QString formattedChunk(const QByteArray &chunk, DataFormat format)
 {
     ReceivedDataFormatter formatter;
     QString text;
@@ -111,10 +111,10 @@ QString formatted_Chunk(const QByteArray &chunk, DataFormat format)
     return text;
 }
 
-bool parse_Format(const QString &name, DataFormat &format)
+bool parseFormat(const QString &name, DataFormat &format)
 {
     for (DataFormat f : {DataFormat::Text, DataFormat::Hex, DataFormat::Dec}) {
-        if (name == format_Name(f)) {
+        if (name == formatName(f)) {
             format = f;
             return true;
         }
@@ -122,7 +122,7 @@ bool parse_Format(const QString &name, DataFormat &format)
     return false;
 }
 
-QString format_Name(DataFormat format)
+QString formatName(DataFormat format)
 {
     switch (format) {
     case DataFormat::Text:

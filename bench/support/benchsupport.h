@@ -14,7 +14,7 @@
 namespace bench {
 
 /// CLOCK_MONOTONIC in nanoseconds: one clock for every thread and process.
-qint64 now_Ns();
+qint64 nowNs();
 
 /// Nearest-rank percentile `p` (0 < p <= 100) of samples sorted ascending;
 /// 0 for no samples.
@@ -33,12 +33,12 @@ struct Summary
 Summary summarize(QVector<double> samples);
 
 /// A field of /proc/self/status ("VmHWM", "VmRSS") in KiB; -1 if absent.
-qint64 status_Kb(const char *field);
+qint64 statusKb(const char *field);
 
 /// "0.43 ms", "12.1 ms", "1.52 s": three significant digits for a time in ms.
-QString format_Ms(double ms);
+QString formatMs(double ms);
 /// "182 MiB" for a size in KiB.
-QString format_Mib(qint64 kib);
+QString formatMib(qint64 kib);
 
 /// One line of the table. The driver reads stdout lines starting with "ROW\t"
 /// and ignores everything else.
@@ -55,8 +55,8 @@ struct Row
 /// The row as the driver reads it: "ROW", then the seven cells, tab-separated.
 /// A tab or line break inside a cell becomes a blank, so it cannot shift the
 /// columns or split the row.
-QByteArray row_Line(const Row &row);
-void print_Row(const Row &row);
+QByteArray rowLine(const Row &row);
+void printRow(const Row &row);
 
 /// "pass" when `value` is within `limit`, else "miss".
 QString verdict(double value, double limit);
@@ -78,12 +78,12 @@ private:
 
 /// The text the pane adds for `chunk` in `format`, worked out with a
 /// formatter of its own.
-QString formatted_Chunk(const QByteArray &chunk, DataFormat format);
+QString formattedChunk(const QByteArray &chunk, DataFormat format);
 
 /// "ascii", "hex" or "dec" as given on a benchmark's command line; false if
 /// the name is none of them.
-bool parse_Format(const QString &name, DataFormat &format);
-QString format_Name(DataFormat format);
+bool parseFormat(const QString &name, DataFormat &format);
+QString formatName(DataFormat format);
 
 } // namespace bench
 

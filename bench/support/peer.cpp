@@ -12,7 +12,7 @@
 
 namespace bench {
 
-int listen_Loopback(quint16 &port)
+int listenLoopback(quint16 &port)
 {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
@@ -31,7 +31,7 @@ int listen_Loopback(quint16 &port)
     return fd;
 }
 
-int accept_Within(int listener, int timeoutMs)
+int acceptWithin(int listener, int timeoutMs)
 {
     pollfd waiting{listener, POLLIN, 0};
     if (::poll(&waiting, 1, timeoutMs) != 1)
@@ -39,7 +39,7 @@ int accept_Within(int listener, int timeoutMs)
     return ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
 }
 
-int open_Raw_Line(const QByteArray &path)
+int openRawLine(const QByteArray &path)
 {
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -63,7 +63,7 @@ int open_Raw_Line(const QByteArray &path)
     return fd;
 }
 
-int read_Within(int fd, QByteArray &buffer, int timeoutMs)
+int readWithin(int fd, QByteArray &buffer, int timeoutMs)
 {
     pollfd waiting{fd, POLLIN, 0};
     const int ready = ::poll(&waiting, 1, timeoutMs);
@@ -79,7 +79,7 @@ int read_Within(int fd, QByteArray &buffer, int timeoutMs)
     return int(got);
 }
 
-void close_Fd(int fd)
+void closeFd(int fd)
 {
     if (fd >= 0)
         ::close(fd);

@@ -9,22 +9,22 @@
 namespace bench {
 
 /// A TCP socket listening on PlayerHost (a free port); -1 on failure.
-int listen_Loopback(quint16 &port);
+int listenLoopback(quint16 &port);
 
 /// Accepts one connection within `timeoutMs`; -1 if none came. The panel's
 /// side completes in its event loop, so call this from another thread or
 /// after the handshake was started (the kernel finishes it alone).
-int accept_Within(int listener, int timeoutMs);
+int acceptWithin(int listener, int timeoutMs);
 
 /// Opens a pty end raw at 38400 baud, 8N1, no flow control; -1 on failure.
-int open_Raw_Line(const QByteArray &path);
+int openRawLine(const QByteArray &path);
 
 /// Reads into `buffer` whatever arrives within `timeoutMs`: the number of
 /// bytes added, 0 on timeout, -1 when the link has gone.
-int read_Within(int fd, QByteArray &buffer, int timeoutMs);
+int readWithin(int fd, QByteArray &buffer, int timeoutMs);
 
 /// Closes a descriptor if it is one.
-void close_Fd(int fd);
+void closeFd(int fd);
 
 } // namespace bench
 
