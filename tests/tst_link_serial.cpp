@@ -95,6 +95,8 @@ void SerialLinkTest::controlFrames()
     widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
 
     perform_Control(window, control, argument, id);
+    // On the line already, not on the event loop's next pass.
+    QCOMPARE(serialPort->bytesToWrite(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(serialPlayer.bytesAvailable() >= 3, 5000);
     QCOMPARE(serialPlayer.readAll(), frame);
     QCOMPARE(sent_Labels(window), labels_For(frame, decimal));

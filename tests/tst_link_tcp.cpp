@@ -65,6 +65,8 @@ void TcpLinkTest::controlFrames()
     widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
 
     perform_Control(window, control, argument, id);
+    // On the wire already, not on the event loop's next pass.
+    QCOMPARE(tcpSocket->bytesToWrite(), 0);
     QVERIFY(player->waitForBytes(3));
     QCOMPARE(player->takeReceived(), frame);
     QCOMPARE(sent_Labels(window), labels_For(frame, decimal));
