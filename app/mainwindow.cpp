@@ -45,6 +45,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     update_Connection_Controls();
     connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
     connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
+    paneTimer.setSingleShot(true);
+    connect(&paneTimer, &QTimer::timeout, this, &MainWindow::updatePane);
     watchLinks();
     create_Shortcuts();
     if (ui->checkBox_Auto_connection->isChecked())

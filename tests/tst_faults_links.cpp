@@ -187,7 +187,10 @@ private slots:
         const QString tail = all.right(readDataText.size());
         COMPARE_TEXT(readDataText, tail);
         QCOMPARE(all.at(all.size() - tail.size() - 1), QLatin1Char('\n'));
-        COMPARE_TEXT(widget<QTextEdit>("textEdit_Data")->toPlainText(), QString(tail).replace("\r\n", "\n"));
+        const auto *pane = widget<QTextEdit>("textEdit_Data");
+        const QString shown = QString(tail).replace("\r\n", "\n");
+        (void)QTest::qWaitFor([&] { return pane->toPlainText() == shown; }, 1000);
+        COMPARE_TEXT(pane->toPlainText(), shown);
     }
 
     void ptyVanishesWhileWriting()
@@ -287,7 +290,9 @@ private slots:
         const QString tail = all.right(readDataText.size());
         COMPARE_TEXT(readDataText, tail);
         QVERIFY(!readDataText.at(0).isLowSurrogate());
-        COMPARE_TEXT(widget<QTextEdit>("textEdit_Data")->toPlainText(), tail);
+        const auto *pane = widget<QTextEdit>("textEdit_Data");
+        (void)QTest::qWaitFor([&] { return pane->toPlainText() == tail; }, 1000);
+        COMPARE_TEXT(pane->toPlainText(), tail);
 
         // Still at the operator's service: a shortcut's frame leaves at once.
         QVERIFY(activate_Window(window));
