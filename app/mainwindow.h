@@ -106,6 +106,8 @@ private:
 
     // Serial and TCP link (link/mainwindow_link.cpp)
     void update_Serial_Ports();
+    /// Makes `port` the box's choice: its item if listed, else its typed text.
+    void showPort(const QString &port);
     void connect_Player();
     void connect_Serial();
     void connect_TCP();

@@ -117,9 +117,7 @@ private:
     void connectSerial(const QString &portPath)
     {
         choose_Model(window, 0);
-        auto *ports = widget<QComboBox>("comboBox_Port");
-        ports->addItem(portPath);
-        ports->setCurrentIndex(ports->count() - 1);
+        widget<QComboBox>("comboBox_Port")->setEditText(portPath);
         widget<QPushButton>("pushButton_Connect")->click();
     }
     void clickPlay() { widget<QPushButton>("pushButton_Play")->click(); }

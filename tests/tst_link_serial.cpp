@@ -2,6 +2,7 @@
 
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QTextEdit>
 
 #include <termios.h>
@@ -24,6 +25,7 @@ private slots:
     void controlFrames_data() { add_Frame_Rows(0); }
     void controlFrames();
     void portThatDoesNotOpen();
+    void portListReadAgainOnOpening();
     void pullingTheCableLeavesPanelDisconnected();
     void bothLinksSerialFirst();
 
@@ -45,9 +47,7 @@ void SerialLinkTest::initTestCase()
 void SerialLinkTest::connectSerial(int model, const QString &portPath, const QString &speed)
 {
     choose_Model(window, model);
-    auto *ports = widget<QComboBox>("comboBox_Port");
-    ports->addItem(portPath);
-    ports->setCurrentIndex(ports->count() - 1);
+    widget<QComboBox>("comboBox_Port")->setEditText(portPath);
     if (!speed.isEmpty())
         widget<QComboBox>("comboBox_Baudrate")->setCurrentText(speed);
     widget<QPushButton>("pushButton_Connect")->click();
@@ -109,6 +109,26 @@ void SerialLinkTest::portThatDoesNotOpen()
     QVERIFY(panel_Shows_Link(window, false));
     QCOMPARE(status_Text(window),
              "Cannot open serial port " + path + ": No such file or directory");
+}
+
+void SerialLinkTest::portListReadAgainOnOpening()
+{
+    auto *ports = widget<QComboBox>("comboBox_Port");
+    QStringList listed;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        listed << port.portName();
+    // What was typed or picked stays while the list is read again.
+    for (const QString &choice : QStringList{cable.panelEnd()} + listed.mid(0, 1)) {
+        ports->clear();
+        ports->setEditText(choice);
+        ports->showPopup();
+        ports->hidePopup();
+        QStringList items;
+        for (int i = 0; i < ports->count(); ++i)
+            items << ports->itemText(i);
+        QCOMPARE(items, listed);
+        QCOMPARE(ports->currentText(), choice);
+    }
 }
 
 void SerialLinkTest::pullingTheCableLeavesPanelDisconnected()

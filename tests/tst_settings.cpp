@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSerialPort>
 #include <QSpinBox>
 #include <QTextEdit>
 
@@ -69,6 +70,7 @@ private slots:
     void readerRules();
     void nothingChosenIsWrittenAsDefault();
     void failedSaveKeepsPreviousFile();
+    void missingSavedPortIsNotReplaced();
 
 private:
     template <typename T> T *widget(const QString &name) { return find_Widget<T>(window, name); }
@@ -144,9 +146,11 @@ void SettingsTest::settingsSurviveRestart()
     widget<QAbstractButton>("radioButton_Sent_Dec")->setChecked(true);
     widget<QAbstractButton>("radioButton_Data_Hex")->setChecked(true);
     widget<QAction>(language)->trigger();
-    // Whatever serial ports this machine lists, the last one must come back.
+    // A typed device path, or the last port this machine lists, must come back.
     auto *ports = widget<QComboBox>("comboBox_Port");
     ports->setCurrentIndex(ports->count() - 1);
+    if (model != 4)
+        ports->setEditText("/dev/serial/by-id/usb-Brenvale_Larch-if00");
     const QString port = ports->currentText();
 
     closeWindow();
@@ -253,6 +257,19 @@ void SettingsTest::failedSaveKeepsPreviousFile()
     QCOMPARE(readFile(path), previous);
     // No temporary file left behind either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(), 1);
+}
+
+void SettingsTest::missingSavedPortIsNotReplaced()
+{
+    // An unplugged adapter with auto-connection: it fails as itself, nothing else opens.
+    writeFile(test_Config_File_Path(), fileWith({{9, "ttyQVX9"}, {18, "1"}}));
+    window = new MainWindow;
+    QVERIFY(!serialPort->isOpen() && panel_Shows_Link(window, false));
+    QCOMPARE(status_Text(window),
+             QStringLiteral("Cannot open serial port ttyQVX9: No such file or directory"));
+    closeWindow();
+    QCOMPARE(QString(readFile(test_Config_File_Path())).section('\n', 8, 8),
+             QStringLiteral("ttyQVX9"));
 }
 
 QTEST_MAIN(SettingsTest)
