@@ -25,6 +25,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
     update_Serial_Ports();
+    connect(ui->comboBox_Port, &PortComboBox::aboutToShowPopup, this,
+            &MainWindow::update_Serial_Ports);
     init_Controls();
     setWindowTitle(QCoreApplication::applicationName() + QLatin1Char(' ')
                    + QCoreApplication::applicationVersion());
@@ -45,6 +47,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     update_Connection_Controls();
     connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
     connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
+    paneTimer.setSingleShot(true);
+    connect(&paneTimer, &QTimer::timeout, this, &MainWindow::updatePane);
     watchLinks();
     create_Shortcuts();
     if (ui->checkBox_Auto_connection->isChecked())

@@ -1,9 +1,11 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QScopedPointer>
 #include <QString>
+#include <QTimer>
 
 #include "protocol/catalogue.h"
 
@@ -104,6 +106,8 @@ private:
 
     // Serial and TCP link (link/mainwindow_link.cpp)
     void update_Serial_Ports();
+    /// Makes `port` the box's choice: its item if listed, else its typed text.
+    void showPort(const QString &port);
     void connect_Player();
     void connect_Serial();
     void connect_TCP();
@@ -124,6 +128,8 @@ private:
     void read_TCP_Data(QByteArray &data);
     void format_Read_Data(const QByteArray &chunk, QString &text);
     void showReadData(const QByteArray &chunk);
+    /// Puts what readDataText holds beyond what the pane shows into the pane.
+    void updatePane();
 
     // Configuration file (settings/mainwindow_settings.cpp)
     void load_Config_File(QString path);
@@ -140,6 +146,12 @@ private:
     void changeLanguage(QAction *chosen);
 
     QScopedPointer<Ui::MainWindow> ui;
+    /// How many characters at the start of readDataText the pane shows.
+    int paneShown = 0;
+    /// Since the pane was last brought up to date: a stream of chunks updates
+    /// it every 20 ms at most, through paneTimer, so the event loop stays free.
+    QElapsedTimer paneUpdated;
+    QTimer paneTimer;
 };
 
 #endif // MAINWINDOW_H

@@ -117,8 +117,8 @@ void report(const QString &metric, const QString &condition, const QVector<doubl
     const Summary s = summarize(times);
     printRow({metric, condition, formatMs(s.median), QStringLiteral("p99 ") + formatMs(s.p99),
                QString::number(s.count),
-               targeted ? QStringLiteral("<= 0.1 ms median") : QStringLiteral("-"),
-               targeted ? verdict(s.median, 0.1) : QStringLiteral("report")});
+               targeted ? QStringLiteral("<= 0.03 ms median") : QStringLiteral("-"),
+               targeted ? verdict(s.median, 0.03) : QStringLiteral("report")});
 }
 
 void pressCtrl5()

@@ -43,11 +43,13 @@ for format in ascii hex dec; do
 done
 run wire 180 "$bench_dir/bench_wire"
 
-# A display of our own for the start-up under X, on the first free number.
+# A display of our own for the start-up under X, on the first free number;
+# -noreset, or the server resets whenever its last client leaves and the next
+# start sometimes cannot connect or pays for the reset.
 xvfb_pid=
 display_file="$out/xvfb-display"
 : >"$display_file"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>"$out/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" 2>"$out/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [[ -s "$display_file" ]] && break

@@ -46,8 +46,14 @@ bool write_Command(quint8 address, quint8 code, quint8 value)
 {
     const QByteArray frame = commandFrame(address, code, value);
     bool taken = false;
-    for (QIODevice *link : frameLinks())
+    for (QIODevice *link : frameLinks()) {
         taken = (link->write(frame) == frame.size()) || taken;
+        // Out now, not on the event loop's next pass after the window repaints.
+        if (link == serialPort)
+            serialPort->flush();
+        else
+            tcpSocket->flush();
+    }
     return taken;
 }
 

@@ -20,10 +20,24 @@ int serialSpeed(qint32 rate)
 
 void MainWindow::update_Serial_Ports()
 {
-    ui->comboBox_Port->clear();
+    // Read again each time the list opens: what the operator chose or typed stays.
+    QComboBox *box = ui->comboBox_Port;
+    const QString shown = box->currentText();
+    box->clear();
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &port : ports)
-        ui->comboBox_Port->addItem(port.portName());
+        box->addItem(port.portName());
+    if (!shown.isEmpty())
+        showPort(shown);
+}
+
+void MainWindow::showPort(const QString &port)
+{
+    QComboBox *box = ui->comboBox_Port;
+    const int index = box->findData(port, Qt::DisplayRole, Qt::MatchCaseSensitive);
+    box->setCurrentIndex(index);
+    if (index < 0)
+        box->setEditText(port);
 }
 
 void MainWindow::on_pushButton_Connect_clicked()
@@ -49,11 +63,12 @@ void MainWindow::connect_Serial()
     if (!model || model->linkKind != LinkKind::Serial)
         return;
     const int speedIndex = ui->comboBox_Baudrate->currentIndex();
-    if (ui->comboBox_Port->currentIndex() < 0 || speedIndex < 0
+    // Exactly the name or path the box shows, listed or not.
+    const QString port = ui->comboBox_Port->currentText();
+    if (port.isEmpty() || speedIndex < 0
         || speedIndex >= model->baudRates.size())
         return;
-    open_Serial_Port(serialSpeed(model->baudRates.at(speedIndex)),
-                     ui->comboBox_Port->currentText());
+    open_Serial_Port(serialSpeed(model->baudRates.at(speedIndex)), port);
 }
 
 void MainWindow::open_Serial_Port(int speed, const QString &portName)

@@ -12,6 +12,9 @@
 #include "ui_mainwindow.h"
 
 namespace {
+/// The longest the pane lags behind readDataText, in milliseconds.
+constexpr qint64 PaneInterval = 20;
+
 /// Appends `added` at the end of the pane as plain text, never as markup; the
 /// cost depends on `added` alone. The document turns a CR LF pair and a lone
 /// CR into one line break, so a LF right after a CR of the previous chunk is
@@ -63,19 +66,32 @@ void MainWindow::showReadData(const QByteArray &chunk)
 {
     if (chunk.isEmpty())
         return;
-    int oldLength = readDataText.size();
-    const bool afterCarriageReturn =
-        oldLength > 0 && readDataText.at(oldLength - 1) == QLatin1Char('\r');
-    format_Read_Data(chunk, readDataText);
+    format_Read_Data(keptReceivedBytes(chunk), readDataText);
     // Trimmed before the new text goes in: a single chunk of a flood can be
     // megabytes, which the pane must never hold at once.
     if (const int cut = receivedTextCut(readDataText)) {
-        dropFromPane(ui->textEdit_Data, readDataText.left(qMin(cut, oldLength)));
+        const int shownCut = qMin(cut, paneShown);
+        dropFromPane(ui->textEdit_Data, readDataText.left(shownCut));
         readDataText.remove(0, cut);
-        oldLength = qMax(0, oldLength - cut);
+        paneShown -= shownCut;
     }
-    appendToPane(ui->textEdit_Data, readDataText.mid(oldLength),
-                 afterCarriageReturn && oldLength > 0);
+    // A lone reply shows at once; a stream shows at most PaneInterval late.
+    const qint64 since = paneUpdated.isValid() ? paneUpdated.elapsed() : PaneInterval;
+    if (since >= PaneInterval)
+        updatePane();
+    else if (!paneTimer.isActive())
+        paneTimer.start(int(PaneInterval - since));
+}
+
+void MainWindow::updatePane()
+{
+    paneTimer.stop();
+    const bool afterCarriageReturn =
+        paneShown > 0 && readDataText.at(paneShown - 1) == QLatin1Char('\r');
+    appendToPane(ui->textEdit_Data, readDataText.mid(paneShown), afterCarriageReturn);
+    paneShown = readDataText.size();
+    // Counted from the end, so the loop has the whole interval for other events.
+    paneUpdated.start();
 }
 
 void MainWindow::on_pushButton_Clear_clicked()
@@ -83,6 +99,8 @@ void MainWindow::on_pushButton_Clear_clicked()
     ui->textEdit_Data->clear();
     readDataText.clear();
     readDataFormatter.reset();
+    paneTimer.stop();
+    paneShown = 0;
 }
 
 void MainWindow::read_Serial_Data(QByteArray &data)

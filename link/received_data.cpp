@@ -30,13 +30,32 @@ int receivedTextCut(const QString &text)
     if (text.size() <= ReceivedTextLimit)
         return 0;
     int cut = text.size() - ReceivedTextLimit / 4 * 3;
-    // No further than this for a line start: a line without a break may be long.
-    // A line feed at the cut itself is found too, so a CR LF pair stays whole.
-    constexpr int LineSearch = 1000;
+    // No further than this for a line or group start: a line without a break
+    // may be long. A line feed at the cut itself is found too, so a CR LF pair
+    // stays whole.
     const int lineFeed = text.indexOf(QLatin1Char('\n'), cut - 1);
-    if (lineFeed >= 0 && lineFeed < cut + LineSearch)
+    if (lineFeed >= 0 && lineFeed < cut + ReceivedCutSearch)
         return lineFeed + 1;
+    // Hex and decimal groups start with their blank: a number is never cut in
+    // two, whatever came before it in another format.
+    const int blank = text.indexOf(QLatin1Char(' '), cut);
+    if (blank >= 0 && blank < cut + ReceivedCutSearch)
+        return blank;
     return text.at(cut - 1).isHighSurrogate() ? cut + 1 : cut;
+}
+
+QByteArray keptReceivedBytes(const QByteArray &chunk)
+{
+    // Every byte but a zero one adds a character or is one of at most four
+    // bytes that add one (three may wait for the next chunk); with this many
+    // the cut falls inside their own text, and all before it goes unseen.
+    constexpr int Enough = 4 * (ReceivedTextLimit + 1);
+    int counted = 0;
+    int start = chunk.size();
+    while (start > 0 && counted < Enough)
+        counted += chunk.at(--start) != 0;
+    // Decoding from there differs at most in its first characters, which go too.
+    return counted < Enough ? chunk : chunk.mid(start);
 }
 
 void ReceivedDataFormatter::append(const QByteArray &chunk, DataFormat format, QString &text)

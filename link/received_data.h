@@ -19,12 +19,21 @@ enum class DataFormat {
 /// 100,000 characters, on every chunk appended to it). A flood reaches both.
 constexpr int ReceivedTextLimit = 20000;
 
+/// How far after the plain cut receivedTextCut looks for a line or group start.
+constexpr int ReceivedCutSearch = 1000;
+
 /// How many characters to drop from the start of `text` so that it fits
 /// ReceivedTextLimit again; 0 while it fits. A quarter of the limit goes at
 /// once, so a steady stream trims now and then rather than on every chunk. The
 /// cut falls after a line feed close by, if any, so the text starts with a
-/// whole line; it never splits a CR LF pair or a surrogate pair.
+/// whole line; else at a blank close by, so hex and decimal start with a whole
+/// group; it never splits a CR LF pair or a surrogate pair.
 int receivedTextCut(const QString &text);
+
+/// The end of `chunk` that is worth formatting: appended to any received text
+/// and cut with receivedTextCut, it leaves the same text as the whole chunk
+/// would. All of `chunk` unless its text alone passes the limit.
+QByteArray keptReceivedBytes(const QByteArray &chunk);
 
 /// Turns received bytes into the monitor's text. The text for a stream of bytes,
 /// each received in some format, never depends on how the link split the stream

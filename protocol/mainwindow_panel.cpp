@@ -183,7 +183,8 @@ void MainWindow::update_Connection_Controls()
 {
     const bool linkOpen = someLinkOpen();
     ui->frame_Player->setEnabled(!linkOpen && ui->comboBox_Player->count() > 0);
-    ui->frame_Port->setEnabled(!linkOpen && ui->comboBox_Port->count() > 0);
+    // A device path can be typed even when the system lists no port.
+    ui->frame_Port->setEnabled(!linkOpen);
     ui->frame_Baudrate->setEnabled(!linkOpen && ui->comboBox_Baudrate->count() > 0);
     ui->frame_Settings->setEnabled(!linkOpen);
     ui->pushButton_Connect->setEnabled(!linkOpen);

@@ -73,7 +73,9 @@ ConfigSettings settingsShown(const Ui::MainWindow &ui)
 {
     ConfigSettings settings;
     settings.model = currentText(ui.comboBox_Player);
-    settings.port = currentText(ui.comboBox_Port);
+    // Typed or listed alike: the box's text is the port.
+    const QString port = ui.comboBox_Port->currentText();
+    settings.port = port.isEmpty() ? ConfigDefaultValue : port;
     settings.baudRate = currentText(ui.comboBox_Baudrate);
     const auto boxes = ipBoxes(ui);
     for (int i = 0; i < 4; ++i)
@@ -104,7 +106,9 @@ void MainWindow::load_Config_File(QString path)
         hide_Player_Controls();
         update_Player_Panel(ui->comboBox_Player->currentIndex());
     }
-    selectText(ui->comboBox_Port, settings->port);
+    // A port not listed now (unplugged, or a path) is kept as the box's text.
+    if (!settings->port.isEmpty() && settings->port != ConfigDefaultValue)
+        showPort(settings->port);
     selectText(ui->comboBox_Baudrate, settings->baudRate);
     const auto boxes = ipBoxes(*ui);
     for (int i = 0; i < 4; ++i) {

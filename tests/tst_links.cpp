@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -49,6 +50,7 @@ private slots:
     void tcpFailures();
     void serialLineSettings();
     void serialFailures();
+    void portListReadAgainOnOpening();
     void bothLinksSerialFirst();
     void controlFrames_data() { addFrameRows(); }
     void controlFrames();
@@ -57,6 +59,7 @@ private slots:
     void paneAppendsAtTheEndAndFollowsIt();
     void textCut_data();
     void textCut();
+    void paneKeepsTheLatestText();
 
     void shortcuts_data();
     void shortcuts();
@@ -117,11 +120,14 @@ void LinksTest::tcpConnectAndDisconnect()
     QVERIFY(statusText(window).isEmpty());
     QVERIFY(!widget<QWidget>("frame_Baudrate")->isEnabled());
 
-    // Disconnect gives an attempt up at once, not once it has succeeded.
+    // Disconnect gives an attempt up at once, not once it has succeeded. With
+    // no port listed, one can still be typed.
+    widget<QComboBox>("comboBox_Port")->clear();
     startTcpConnect(window, player->port());
     widget<QPushButton>("pushButton_Disconnect")->click();
     QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(panelShowsLink(window, false));
+    QVERIFY(widget<QWidget>("frame_Port")->isEnabled());
 }
 
 void LinksTest::tcpFailures()
@@ -196,6 +202,26 @@ void LinksTest::serialFailures()
              qPrintable(statusText(window)));
 }
 
+void LinksTest::portListReadAgainOnOpening()
+{
+    auto *ports = widget<QComboBox>("comboBox_Port");
+    QStringList listed;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        listed << port.portName();
+    // What was typed or picked stays while the list is read again.
+    for (const QString &choice : QStringList{cable.panelEnd()} + listed.mid(0, 1)) {
+        ports->clear();
+        ports->setEditText(choice);
+        ports->showPopup();
+        ports->hidePopup();
+        QStringList items;
+        for (int i = 0; i < ports->count(); ++i)
+            items << ports->itemText(i);
+        QCOMPARE(items, listed);
+        QCOMPARE(ports->currentText(), choice);
+    }
+}
+
 void LinksTest::bothLinksSerialFirst()
 {
     // The panel opens one link per Connect; the test opens the second one.
@@ -231,6 +257,8 @@ void LinksTest::controlFrames()
     widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
 
     performControl(window, control, argument, id);
+    // On the line already, not on the event loop's next pass.
+    QCOMPARE(serial ? serialPort->bytesToWrite() : tcpSocket->bytesToWrite(), 0);
     if (serial) {
         QVERIFY(QTest::qWaitFor([&] { return serialPlayer.bytesAvailable() >= 3; }, 5000));
         QCOMPARE(serialPlayer.readAll(), frame);
@@ -283,13 +311,15 @@ void LinksTest::paneFormatsChangesAndClear()
         QVERIFY(sendChunk(chunk.bytes));
         expected += chunk.shown;
         QCOMPARE(readDataText, expected);
-        QCOMPARE(pane()->toPlainText(), shownFor(expected));
+        QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), shownFor(expected), 1000);
     }
     // Clear empties the pane and forgets a character cut before it.
     useFormat(0);
     QVERIFY(sendChunk("\xE2"));
     widget<QPushButton>("pushButton_Clear")->click();
     QVERIFY(readDataText.isEmpty() && pane()->toPlainText().isEmpty());
+    // A lone reply, long after the last, shows at once.
+    QTest::qWait(30);
     QVERIFY(sendChunk("\x82\xAC"));
     QCOMPARE(pane()->toPlainText(), QStringLiteral("\uFFFD\uFFFD"));
 }
@@ -304,14 +334,16 @@ void LinksTest::paneAppendsAtTheEndAndFollowsIt()
     mark.setPosition(3);
     for (int i = 0; i < 40; ++i)
         QVERIFY(sendChunk("line " + QByteArray::number(i) + "\r\n"));
+    QScrollBar *scrollBar = pane()->verticalScrollBar();
+    QTRY_VERIFY_WITH_TIMEOUT(pane()->toPlainText().endsWith("line 39\n"), 1000);
     QCOMPARE(mark.position(), 3);
     QVERIFY(!pane()->document()->isUndoRedoEnabled());
-    QScrollBar *scrollBar = pane()->verticalScrollBar();
     QVERIFY(scrollBar->maximum() > 0);
     QCOMPARE(scrollBar->value(), scrollBar->maximum());
     // The operator scrolls up; the next chunk brings the end back into view.
     scrollBar->setValue(0);
     QVERIFY(sendChunk("more\r\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(scrollBar->value() > 0, 1000);
     QCOMPARE(scrollBar->value(), scrollBar->maximum());
 }
 
@@ -327,6 +359,10 @@ void LinksTest::textCut_data()
     QTest::newRow("one over, no line") << limit + 1 << "" << 0;
     QTest::newRow("line feed within reach") << 2 * limit << "x" + QString(500, 'x') + "\n" << 501;
     QTest::newRow("line feed out of reach") << 2 * limit << "x" + QString(1000, 'x') + "\n" << 0;
+    QTest::newRow("hex pair across the cut") << 2 * limit << " 41 42" << 2;
+    QTest::newRow("number across the cut") << 2 * limit << " 255 7" << 3;
+    QTest::newRow("blank at the cut") << 2 * limit << "x 7" << 0;
+    QTest::newRow("blank out of reach") << 2 * limit << "x" + QString(1000, 'x') + " " << 0;
     QTest::newRow("CR LF across the cut") << 2 * limit << "\r\n" << 1;
     QTest::newRow("surrogate pair across the cut")
         << 2 * limit << QString::fromUcs4(reinterpret_cast<const uint *>(&note), 1) << 1;
@@ -341,6 +377,23 @@ void LinksTest::textCut()
     QString text(size, QLatin1Char('x'));
     text.replace(plainCut - 1, placed.size(), placed);
     QCOMPARE(receivedTextCut(text), qMax(0, plainCut + offset));
+}
+
+void LinksTest::paneKeepsTheLatestText()
+{
+    // Five times the limit at once: the text is cut while the pane lags behind,
+    // and keeps the latest lines, CR LF pairs and four-byte characters whole.
+    QVERIFY(connectToPlayer(window, *player));
+    QByteArray burst;
+    for (int line = 0; burst.size() < 5 * ReceivedTextLimit; ++line)
+        burst += QByteArray::number(line) + " \xF0\x9F\x8E\xB5\r\n";
+    QString all;
+    ReceivedDataFormatter().append(burst + "#END", DataFormat::Text, all);
+    QVERIFY(player->send(burst) && player->send("#END"));
+    QVERIFY(QTest::qWaitFor([] { return readDataText.endsWith("#END"); }, 5000));
+    QVERIFY(readDataText.size() >= ReceivedTextLimit / 2);
+    QVERIFY(readDataText == all.right(readDataText.size()));
+    QTRY_VERIFY_WITH_TIMEOUT(pane()->toPlainText() == shownFor(readDataText), 1000);
 }
 
 void LinksTest::shortcuts_data()

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSerialPort>
 #include <QSpinBox>
 #include <QTextEdit>
 
@@ -68,6 +69,7 @@ private slots:
     void nothingChosenIsWrittenAsDefault();
     void failedSave_data();
     void failedSave();
+    void missingSavedPortIsNotReplaced();
 
 private:
     template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
@@ -145,9 +147,11 @@ void SettingsTest::settingsSurviveRestart()
     widget<QAbstractButton>("radioButton_Sent_Dec")->setChecked(true);
     widget<QAbstractButton>("radioButton_Data_Hex")->setChecked(true);
     widget<QAction>(language)->trigger();
-    // Whatever serial ports this machine lists, the last one must come back.
+    // A typed device path, or the last port this machine lists, must come back.
     auto *ports = widget<QComboBox>("comboBox_Port");
     ports->setCurrentIndex(ports->count() - 1);
+    if (model != 4)
+        ports->setEditText("/dev/serial/by-id/usb-Brenvale_Larch-if00");
     const QString port = ports->currentText();
 
     closeWindow();
@@ -268,6 +272,19 @@ void SettingsTest::failedSave()
     // No temporary file left behind either.
     QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size(),
              folder.isEmpty() ? 1 : 0);
+}
+
+void SettingsTest::missingSavedPortIsNotReplaced()
+{
+    // An unplugged adapter with auto-connection: it fails as itself, nothing else opens.
+    writeFile(testConfigFilePath(), fileWith({{9, "ttyQVX9"}, {18, "1"}}));
+    window = new MainWindow;
+    QVERIFY(!serialPort->isOpen() && panelShowsLink(window, false));
+    QCOMPARE(statusText(window),
+             QStringLiteral("Cannot open serial port ttyQVX9: No such file or directory"));
+    closeWindow();
+    QCOMPARE(QString(readFile(testConfigFilePath())).section('\n', 8, 8),
+             QStringLiteral("ttyQVX9"));
 }
 
 QTEST_MAIN(SettingsTest)

@@ -59,10 +59,9 @@ void WindowTest::startUpState()
     // The texts step runs after the labels are emptied, so they show "0".
     QCOMPARE(sentLabels(window), (QStringList{"0", "0", "0"}));
     QVERIFY(panelShowsLink(window, false));
-    QVERIFY(widget<QWidget>("frame_Player")->isEnabled());
-    QVERIFY(widget<QWidget>("frame_Baudrate")->isEnabled());
-    // No serial port on a test machine is guaranteed; the rule follows the list.
-    QCOMPARE(widget<QWidget>("frame_Port")->isEnabled(), box("comboBox_Port")->count() > 0);
+    // Without any port listed a device path can still be typed.
+    for (const char *frame : {"frame_Player", "frame_Baudrate", "frame_Port"})
+        QVERIFY2(widget<QWidget>(frame)->isEnabled(), frame);
 }
 
 void WindowTest::modelConfiguresPanel_data()

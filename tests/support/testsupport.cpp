@@ -129,9 +129,7 @@ void startTcpConnect(MainWindow *window, quint16 port)
 void connectSerial(MainWindow *window, int model, const QString &path, const QString &speed)
 {
     chooseModel(window, model);
-    auto *ports = findWidget<QComboBox>(window, QStringLiteral("comboBox_Port"));
-    ports->addItem(path);
-    ports->setCurrentIndex(ports->count() - 1);
+    findWidget<QComboBox>(window, QStringLiteral("comboBox_Port"))->setEditText(path);
     if (!speed.isEmpty())
         findWidget<QComboBox>(window, QStringLiteral("comboBox_Baudrate"))->setCurrentText(speed);
     findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();

@@ -60,9 +60,9 @@ const char PlayerHost[] = "127.1.2.3";
 /// `port`, since the catalogue's is fixed) and PlayerHost in the spin boxes.
 void startTcpConnect(MainWindow *window, quint16 port);
 
-/// Clicks Connect with serial model `model` on the device at `path`, which
-/// goes into the port selector as the operator's choice (the system's list
-/// holds no ptys), at `speed` or the model's default.
+/// Clicks Connect with serial model `model` on the device at `path`, typed
+/// into the port box (the system's list holds no ptys), at `speed` or the
+/// model's default.
 void connectSerial(MainWindow *window, int model, const QString &path,
                    const QString &speed = QString());
 
