@@ -148,6 +148,8 @@ private:
     QScopedPointer<Ui::MainWindow> ui;
     /// How many characters at the start of readDataText the pane shows.
     int paneShown = 0;
+    /// How many places at the start of the pane readDataText no longer holds.
+    int paneDropped = 0;
     /// Since the pane was last brought up to date: a stream of chunks updates
     /// it every 20 ms at most, through paneTimer, so the event loop stays free.
     QElapsedTimer paneUpdated;

@@ -30,6 +30,7 @@ private slots:
     void formatsChangesAndClear();
     void appendsAtTheEndAndFollowsIt();
     void randomTrafficIgnoresChunking();
+    void paneLosesWhatTheTextLoses();
     void textCut_data();
     void textCut();
 
@@ -143,6 +144,21 @@ void MonitorTest::randomTrafficIgnoresChunking()
     QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), shownFor(readDataText), 1000);
 }
 
+void MonitorTest::paneLosesWhatTheTextLoses()
+{
+    // Big chunks in quick succession, in turn in each format: the text is
+    // trimmed several times between two updates of the pane.
+    QByteArray lines;
+    for (int i = 0; lines.size() < ReceivedTextLimit / 3; ++i)
+        lines += "line " + QByteArray::number(i) + "\r\n";
+    for (int chunk = 0; chunk < 12; ++chunk) {
+        useFormat(chunk % 3);
+        QVERIFY(sendChunk(lines));
+    }
+    QVERIFY(readDataText.size() <= ReceivedTextLimit);
+    QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), shownFor(readDataText), 1000);
+}
+
 void MonitorTest::textCut_data()
 {
     QTest::addColumn<int>("size");
@@ -157,7 +173,7 @@ void MonitorTest::textCut_data()
     QTest::newRow("line feed out of reach") << 2 * limit << "x" + QString(1000, 'x') + "\n" << 0;
     QTest::newRow("hex pair across the cut") << 2 * limit << " 41 42" << 2;
     QTest::newRow("number across the cut") << 2 * limit << " 255 7" << 3;
-    QTest::newRow("blank at the cut") << 2 * limit << "x 7" << 0;
+    QTest::newRow("blank at the cut") << 2 * limit << "x 7 8" << 0;
     QTest::newRow("blank out of reach") << 2 * limit << "x" + QString(1000, 'x') + " " << 0;
     QTest::newRow("CR LF across the cut") << 2 * limit << "\r\n" << 1;
     QTest::newRow("surrogate pair across the cut")
