@@ -188,6 +188,9 @@ void LanguageTest::switchKeepsWhatIsShown()
         QTEST(widget<QLabel>("label_Volume_2")->text(), "volume");
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
                  portLabel(french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: "));
+        // The status message on view is said again in the new language.
+        const QString status = french ? QStringLiteral("Connecté à 127.0.0.1:%1") : "Connected to 127.0.0.1:%1";
+        QCOMPARE(status_Text(window), linked ? status.arg(player.port()) : QString());
     }
 }
 

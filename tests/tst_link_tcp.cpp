@@ -3,6 +3,15 @@
 #include <QRadioButton>
 #include <QTextEdit>
 
+#include <QTcpSocket>
+
+#include <list>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "panelcase.h"
 
 class TcpLinkTest : public PanelCase
@@ -19,6 +28,7 @@ private slots:
     void requestFallback();
     void refusedPortLeavesPanelDisconnected();
     void peerHangUpLeavesPanelDisconnected();
+    void attemptWithoutAnswerTimesOut();
 };
 
 void TcpLinkTest::connectAndDisconnect()
@@ -45,7 +55,7 @@ void TcpLinkTest::connectAndDisconnect()
     QCOMPARE(player->takeReceived(), QByteArray::fromHex("850202"));
     QTRY_VERIFY_WITH_TIMEOUT(!player->hasPanel(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(panel_Shows_Link(window, false), 5000);
-    QVERIFY(status_Text(window).isEmpty());
+    QCOMPARE(status_Text(window), "Disconnected from " + target);
 
     // Disconnect gives an attempt up at once, not once it has succeeded.
     start_TCP_Connect(window, player->port());
@@ -121,6 +131,32 @@ void TcpLinkTest::peerHangUpLeavesPanelDisconnected()
                                                  "host closed the connection").arg(player->port()));
     QCOMPARE(widget<QTextEdit>("textEdit_Data")->toPlainText(), QStringLiteral("bye"));
     QVERIFY(!tcpSocket->isOpen());
+}
+
+void TcpLinkTest::attemptWithoutAnswerTimesOut()
+{
+    // A listener that never accepts, its backlog full: further handshakes get no answer.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0
+            && ::listen(listener, 0) == 0
+            && ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+    const quint16 port = ntohs(address.sin_port);
+    std::list<QTcpSocket> fillers;
+    do {
+        fillers.emplace_back();
+        fillers.back().connectToHost(QHostAddress::LocalHost, port);
+    } while (fillers.size() < 16 && fillers.back().waitForConnected(300));
+
+    window->setConnectTimeout(300);
+    start_TCP_Connect(window, port);
+    QTRY_VERIFY_WITH_TIMEOUT(panel_Shows_Link(window, false), 5000);
+    ::close(listener);
+    QCOMPARE(status_Text(window), QStringLiteral("Connection to 127.0.0.1:%1 failed: timed out").arg(port));
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
 }
 
 QTEST_MAIN(TcpLinkTest)

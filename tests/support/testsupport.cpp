@@ -118,7 +118,9 @@ bool panel_Shows_Link(MainWindow *window, bool open)
 
 QString status_Text(MainWindow *window)
 {
-    return find_Widget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
+    // The bar may show it elided; its tooltip holds it whole.
+    const auto *bar = find_Widget<QStatusBar>(window, QStringLiteral("statusBar"));
+    return bar->currentMessage().isEmpty() ? QString() : bar->toolTip();
 }
 
 bool activate_Window(QWidget *topLevel)

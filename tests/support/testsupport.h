@@ -49,7 +49,7 @@ bool connect_To_Player(MainWindow *window, LoopbackPlayer &player);
 /// for no link, Disconnect and the command area for one.
 bool panel_Shows_Link(MainWindow *window, bool open);
 
-/// The window's status-bar text.
+/// The window's status-bar text, whole (the bar shows it elided if it is long).
 QString status_Text(MainWindow *window);
 
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
