@@ -2,6 +2,7 @@
 
 #include "app/identity.h"
 #include "app/mainwindow.h"
+#include "app/termination_signals.h"
 
 int main(int argc, char *argv[])
 {
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication application(argc, argv);
+    quitOnTerminationSignals();
     MainWindow window;
     window.show();
     // Leaving this scope destroys the window first (it saves the settings),

@@ -59,6 +59,9 @@ MainWindow::~MainWindow()
 {
     // The form goes after this body, the widgets with the base class.
     save_Config_File(Config_File_Path);
+    // The line gets its settings back and the peer sees an orderly close.
+    close_Serial_Port();
+    close_TCP_Socket();
 }
 
 void MainWindow::on_action_Exit_triggered()

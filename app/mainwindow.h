@@ -7,9 +7,12 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 #include "protocol/catalogue.h"
 
 class QAction;
+class QTimer;
 
 namespace Ui {
 class MainWindow;
@@ -25,8 +28,12 @@ class MainWindow : public QMainWindow
 public:
     /// Builds the window in a fixed order (app/mainwindow.cpp says why).
     explicit MainWindow(QWidget *parent = nullptr);
-    /// Saves the settings, then releases the form.
+    /// Saves the settings, closes the links, then releases the form.
     ~MainWindow() override;
+
+    /// How long a TCP attempt may take before it is given up; TcpConnectTimeoutMs
+    /// (link/link.h) unless set.
+    void setConnectTimeout(int milliseconds);
 
 private slots:
     // 0, the File menu (app/mainwindow.cpp)
@@ -119,9 +126,14 @@ private:
 
     // Watching the links (link/mainwindow_link_watch.cpp)
     void watchLinks();
+    void giveUpTcpAttempt();
     void dropTcpLink(bool afterError);
-    void dropSerialLink(const QString &reason);
-    void showLinkStatus(const QString &message);
+    void dropSerialLink(bool removed, const QString &reason);
+    /// Shows in the status bar what `text` composes, now and again after each
+    /// language change. Its first line is the message, elided to the window if
+    /// need be; the tooltip holds the whole text, further lines included.
+    void showStatus(const std::function<QString()> &text);
+    void renderStatus();
 
     // Received-data monitor (link/mainwindow_monitor.cpp)
     void read_Serial_Data(QByteArray &data);
@@ -148,10 +160,14 @@ private:
     QScopedPointer<Ui::MainWindow> ui;
     /// How many characters at the start of readDataText the pane shows.
     int paneShown = 0;
+    /// How many places at the start of the pane readDataText no longer holds.
+    int paneDropped = 0;
     /// Since the pane was last brought up to date: a stream of chunks updates
     /// it every 20 ms at most, through paneTimer, so the event loop stays free.
     QElapsedTimer paneUpdated;
     QTimer paneTimer;
+    QTimer *connectTimer = nullptr;
+    std::function<QString()> statusText;
 };
 
 #endif // MAINWINDOW_H

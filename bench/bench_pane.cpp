@@ -81,11 +81,11 @@ public:
         m_stop = true;
         m_thread.join();
     }
-    void startCell(const QString &condition, bool targeted)
+    void startCell(const QString &condition, const QString &target)
     {
         QMutexLocker lock(&m_mutex);
         m_condition = condition;
-        m_targeted = targeted;
+        m_target = target;
         m_lastProgress = nowNs();
     }
     /// The pane showed something new: its text length and the document height.
@@ -110,8 +110,7 @@ private:
                            .arg(m_characters.load() / 1e6, 0, 'f', 2)
                            .arg(m_height.load() / 1e6, 0, 'f', 2),
                        QStringLiteral("0"),
-                       m_targeted ? QStringLiteral("<= 2 ms median") : QStringLiteral("-"),
-                       m_targeted ? QStringLiteral("miss") : QStringLiteral("report")});
+                       m_target, QStringLiteral("miss")});
             std::fflush(stdout);
             ::_exit(0);
         }
@@ -119,7 +118,7 @@ private:
 
     QMutex m_mutex;
     QString m_condition;
-    bool m_targeted = false;
+    QString m_target;
     std::atomic<int> m_characters{0};
     std::atomic<double> m_height{0};
     std::atomic<qint64> m_lastProgress{nowNs()};
@@ -191,16 +190,29 @@ bool PaneBench::feed(const QByteArray &chunk, bool painted)
     if (m_player->write(chunk) != chunk.size())
         return false;
     m_player->flush();
-    // The pane may come up to date a little after the received text.
+    // The pane may come up to date a little after the received text; it is
+    // read only after it changed, so the check costs little of the sample.
     const QString shown = QString(tail).replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const QDeadlineTimer deadline(60000);
-    while (!readDataText.endsWith(tail) || !m_pane->toPlainText().endsWith(shown)) {
-        if (deadline.hasExpired())
+    bool changed = true;
+    const QMetaObject::Connection watch = QObject::connect(
+        m_pane->document(), &QTextDocument::contentsChanged, [&changed] { changed = true; });
+    const auto caughtUp = [&] {
+        if (!changed || !readDataText.endsWith(tail))
             return false;
+        changed = false;
+        return m_pane->toPlainText().endsWith(shown);
+    };
+    const QDeadlineTimer deadline(60000);
+    while (!caughtUp()) {
+        if (deadline.hasExpired()) {
+            QObject::disconnect(watch);
+            return false;
+        }
         QCoreApplication::processEvents();
         if (m_player->bytesToWrite() > 0)
             m_player->flush();
     }
+    QObject::disconnect(watch);
     // The pane lays out lazily, in steps between events; all of it is this chunk's cost.
     const double height = m_pane->document()->documentLayout()->documentSize().height();
     while (painted && m_paints.paints == paintsBefore) {
@@ -242,10 +254,12 @@ QString PaneBench::conditionFor(const Cell &cell) const
 
 void PaneBench::run()
 {
-    const bool targeted = m_format == DataFormat::Text;
+    // Text lays out only its last lines; hex and decimal their whole paragraph.
+    const double targetMs = m_format == DataFormat::Text ? 2.0 : 4.0;
+    const QString target = QStringLiteral("<= %1 ms median").arg(targetMs);
     for (const Cell &cell : Cells) {
         const QString condition = conditionFor(cell);
-        m_hangWatch.startCell(condition, targeted);
+        m_hangWatch.startCell(condition, target);
         QVector<double> samples;
         const qint64 started = nowNs();
         bool failed = false;
@@ -272,10 +286,7 @@ void PaneBench::run()
         printRow({QStringLiteral("pane, 64-byte chunk"), condition,
                    failed ? QStringLiteral("error") : formatMs(s.median),
                    QStringLiteral("p90 ") + formatMs(s.p90), QString::number(s.count),
-                   targeted ? QStringLiteral("<= 2 ms median") : QStringLiteral("-"),
-                   failed ? QStringLiteral("error")
-                   : targeted ? verdict(s.median, 2.0)
-                              : QStringLiteral("report")});
+                   target, failed ? QStringLiteral("error") : verdict(s.median, targetMs)});
         std::fprintf(stderr, "%s: %.1f s, peak RSS %s\n", qPrintable(condition),
                      (nowNs() - started) / 1e9, qPrintable(formatMib(statusKb("VmHWM"))));
         if (failed)

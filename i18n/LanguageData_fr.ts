@@ -152,10 +152,6 @@
         <translation>Connecté à %1 à %2 bauds</translation>
     </message>
     <message>
-        <source>Cannot open serial port %1: %2. Check that your user is in the dialout group and that no other program uses the port.</source>
-        <translation>Impossible d’ouvrir le port série %1&#xa0;: %2. Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autre programme n’utilise le port.</translation>
-    </message>
-    <message>
         <source>Cannot open serial port %1: %2</source>
         <translation>Impossible d’ouvrir le port série %1&#xa0;: %2</translation>
     </message>
@@ -234,6 +230,42 @@
     <message>
         <source>Send the chosen request</source>
         <translation>Envoyer la requête choisie</translation>
+    </message>
+    <message>
+        <source>Check that your user is in the dialout group and that no other program uses the port.</source>
+        <translation>Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autre programme n’utilise le port.</translation>
+    </message>
+    <message>
+        <source>Disconnected from %1</source>
+        <translation>Déconnecté de %1</translation>
+    </message>
+    <message>
+        <source>Connection to %1 failed: timed out</source>
+        <translation>Échec de la connexion à %1&#xa0;: délai dépassé</translation>
+    </message>
+    <message>
+        <source>Connection to %1 failed</source>
+        <translation>Échec de la connexion à %1</translation>
+    </message>
+    <message>
+        <source>Serial port %1 was removed or unplugged</source>
+        <translation>Le port série %1 a été retiré ou débranché</translation>
+    </message>
+    <message>
+        <source>Unusable settings file kept as %1; defaults in use</source>
+        <translation>Réglages illisibles gardés dans %1&#xa0;; réglages par défaut</translation>
+    </message>
+    <message>
+        <source>Unusable settings file; defaults in use</source>
+        <translation>Fichier de réglages illisible&#xa0;; réglages par défaut</translation>
+    </message>
+    <message>
+        <source>%1 could not be kept and is replaced at exit</source>
+        <translation>%1 n’a pas pu être gardé et sera remplacé à la sortie</translation>
+    </message>
+    <message>
+        <source>Cannot save the settings to %1: %2</source>
+        <translation>Impossible d’enregistrer les réglages dans %1&#xa0;: %2</translation>
     </message>
 </context>
 <context>

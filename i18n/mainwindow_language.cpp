@@ -134,4 +134,7 @@ void MainWindow::apply_Language()
     // The port label is the panel's text, not the form's: compose it anew.
     if (const PlayerModel *model = selectedModel())
         showPortLabel(*model);
+    // So is the status message on view.
+    if (!ui->statusBar->currentMessage().isEmpty())
+        renderStatus();
 }

@@ -15,6 +15,12 @@ QString &tcpTarget()
     static QString target;
     return target;
 }
+
+QString &serialName()
+{
+    static QString name;
+    return name;
+}
 } // namespace
 
 bool serialLinkOpen()
@@ -71,4 +77,14 @@ void setTcpLinkTarget(const QString &host, quint16 port)
 QString tcpLinkTarget()
 {
     return tcpTarget();
+}
+
+void setSerialLinkName(const QString &name)
+{
+    serialName() = name;
+}
+
+QString serialLinkName()
+{
+    return serialName();
 }

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QtGlobal>
 
+/// How long a TCP connection attempt may take before the panel gives it up.
+constexpr int TcpConnectTimeoutMs = 10000;
+
 /// The serial link is open once open() succeeded, until it is closed.
 bool serialLinkOpen();
 
@@ -37,5 +40,12 @@ void setTcpLinkTarget(const QString &host, quint16 port);
 
 /// "host:port" of the last TCP connection attempt, for status messages.
 QString tcpLinkTarget();
+
+/// Notes the serial port about to be opened as the operator gave it: the port
+/// object gives a path under /dev back without that folder.
+void setSerialLinkName(const QString &name);
+
+/// The serial port of the last opening, as the operator gave it.
+QString serialLinkName();
 
 #endif // LINK_H

@@ -4,6 +4,7 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
@@ -81,20 +82,29 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
     serialPort->setParity(QSerialPort::NoParity);
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setFlowControl(QSerialPort::NoFlowControl);
+    setSerialLinkName(portName);
     if (serialPort->open(QIODevice::ReadWrite)) {
-        showLinkStatus(tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed)));
+        // Bytes of the last link must not complete a character of this one.
+        readDataFormatter.reset();
+        showStatus([portName, speed] {
+            return tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed));
+        });
         return;
     }
+    const QString reason = serialPort->errorString();
 #ifdef Q_OS_LINUX
     if (serialPort->error() == QSerialPort::PermissionError) {
-        showLinkStatus(tr("Cannot open serial port %1: %2. Check that your user is in the "
-                          "dialout group and that no other program uses the port.")
-                           .arg(portName, serialPort->errorString()));
+        showStatus([portName, reason] {
+            return tr("Cannot open serial port %1: %2").arg(portName, reason) + QLatin1Char('\n')
+                   + tr("Check that your user is in the dialout group and that no other "
+                        "program uses the port.");
+        });
         return;
     }
 #endif
-    showLinkStatus(
-        tr("Cannot open serial port %1: %2").arg(portName, serialPort->errorString()));
+    showStatus([portName, reason] {
+        return tr("Cannot open serial port %1: %2").arg(portName, reason);
+    });
 }
 
 void MainWindow::connect_TCP()
@@ -117,16 +127,27 @@ void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
     // Reopened from a clean state after a failed attempt.
     releaseTcpSocket();
     setTcpLinkTarget(host, port);
-    // An unreachable host takes Qt up to 30 s to give up; say what runs.
-    showLinkStatus(tr("Connecting to %1...").arg(tcpLinkTarget()));
+    const QString target = tcpLinkTarget();
+    showStatus([target] { return tr("Connecting to %1...").arg(target); });
+    // Started first: a failure reported at once stops it again.
+    connectTimer->start();
     tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
 }
 
 void MainWindow::disconnect_Player()
 {
+    connectTimer->stop();
+    QString link;
+    if (serialPort->isOpen())
+        link = serialLinkName();
+    else if (tcpLinkOpen())
+        link = tcpLinkTarget();
     close_Serial_Port();
     close_TCP_Socket();
-    ui->statusBar->clearMessage();
+    if (link.isEmpty())
+        showStatus({});
+    else
+        showStatus([link] { return tr("Disconnected from %1").arg(link); });
     update_Connection_Controls();
 }
 

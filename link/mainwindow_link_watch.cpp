@@ -1,10 +1,13 @@
 // Watching the links: a failed attempt, a dropped connection or an unplugged
 // port brings the panel back to the disconnected state and says why.
 
+#include <QFileInfo>
 #include <QMetaObject>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
@@ -30,17 +33,29 @@ bool serialErrorIsFatal(QSerialPort::SerialPortError error)
 
 void MainWindow::watchLinks()
 {
-    connect(tcpSocket, &QAbstractSocket::connected, this,
-            [this] { showLinkStatus(tr("Connected to %1").arg(tcpLinkTarget())); });
+    connectTimer = new QTimer(this);
+    connectTimer->setSingleShot(true);
+    connectTimer->setInterval(TcpConnectTimeoutMs);
+    connect(connectTimer, &QTimer::timeout, this, &MainWindow::giveUpTcpAttempt);
+    connect(tcpSocket, &QAbstractSocket::connected, this, [this] {
+        connectTimer->stop();
+        // Bytes of the last link must not complete a character of this one.
+        readDataFormatter.reset();
+        const QString target = tcpLinkTarget();
+        showStatus([target] { return tr("Connected to %1").arg(target); });
+    });
     connect(tcpSocket, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) {
                 if (!tcpErrorIsFatal(error))
                     return;
+                connectTimer->stop();
                 const bool established = tcpSocket->state() == QAbstractSocket::ConnectedState;
+                const QString target = tcpLinkTarget();
                 const QString reason = tcpSocket->errorString();
-                showLinkStatus(established
-                                   ? tr("Connection to %1 lost: %2").arg(tcpLinkTarget(), reason)
-                                   : tr("Connection to %1 failed: %2").arg(tcpLinkTarget(), reason));
+                showStatus([established, target, reason] {
+                    return established ? tr("Connection to %1 lost: %2").arg(target, reason)
+                                       : tr("Connection to %1 failed: %2").arg(target, reason);
+                });
                 // Closing from inside the socket's own signal is unsafe; do it next.
                 QMetaObject::invokeMethod(this, [this] { dropTcpLink(true); },
                                           Qt::QueuedConnection);
@@ -55,14 +70,40 @@ void MainWindow::watchLinks()
             [this](QSerialPort::SerialPortError error) {
                 if (!serialErrorIsFatal(error) || !serialPort->isOpen())
                     return;
+                // Unplugged, or a pty whose other end went: the device is gone.
+                const bool removed =
+                    error == QSerialPort::ResourceError
+                    || !QFileInfo::exists(QSerialPortInfo(*serialPort).systemLocation());
                 const QString reason = serialPort->errorString();
-                QMetaObject::invokeMethod(this, [this, reason] { dropSerialLink(reason); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this, removed, reason] { dropSerialLink(removed, reason); },
+                    Qt::QueuedConnection);
             });
+}
+
+void MainWindow::setConnectTimeout(int milliseconds)
+{
+    connectTimer->setInterval(milliseconds);
+}
+
+void MainWindow::giveUpTcpAttempt()
+{
+    if (!tcpLinkOpen() || tcpSocket->state() == QAbstractSocket::ConnectedState)
+        return;
+    const QString target = tcpLinkTarget();
+    showStatus([target] { return tr("Connection to %1 failed: timed out").arg(target); });
+    tcpSocket->abort();
+    dropTcpLink(false);
 }
 
 void MainWindow::dropTcpLink(bool afterError)
 {
+    // An attempt that ended without a word must not go on saying "Connecting".
+    if (connectTimer->isActive() && !tcpLinkOpen()) {
+        connectTimer->stop();
+        const QString target = tcpLinkTarget();
+        showStatus([target] { return tr("Connection to %1 failed").arg(target); });
+    }
     // After an error the link is given up even if Qt would linger.
     if (afterError && tcpLinkOpen())
         tcpSocket->abort();
@@ -71,18 +112,33 @@ void MainWindow::dropTcpLink(bool afterError)
     update_Connection_Controls();
 }
 
-void MainWindow::dropSerialLink(const QString &reason)
+void MainWindow::dropSerialLink(bool removed, const QString &reason)
 {
     // Several errors may be queued before the first one closes the port.
     if (!serialPort->isOpen())
         return;
-    const QString portName = serialPort->portName();
+    const QString portName = serialLinkName();
     serialPort->close();
-    showLinkStatus(tr("Serial port %1 lost: %2").arg(portName, reason));
+    // Qt has no words of its own for a device that went away.
+    showStatus([removed, portName, reason] {
+        return removed ? tr("Serial port %1 was removed or unplugged").arg(portName)
+                       : tr("Serial port %1 lost: %2").arg(portName, reason);
+    });
     update_Connection_Controls();
 }
 
-void MainWindow::showLinkStatus(const QString &message)
+void MainWindow::showStatus(const std::function<QString()> &text)
 {
-    ui->statusBar->showMessage(message);
+    statusText = text;
+    renderStatus();
+}
+
+void MainWindow::renderStatus()
+{
+    const QString text = statusText ? statusText() : QString();
+    // The size grip and the bar's margins take about this much of the width.
+    constexpr int Margins = 40;
+    ui->statusBar->showMessage(ui->statusBar->fontMetrics().elidedText(
+        text.section(QLatin1Char('\n'), 0, 0), Qt::ElideMiddle, width() - Margins));
+    ui->statusBar->setToolTip(text);
 }

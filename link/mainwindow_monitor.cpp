@@ -15,11 +15,11 @@ namespace {
 /// The longest the pane lags behind readDataText, in milliseconds.
 constexpr qint64 PaneInterval = 20;
 
-/// Appends `added` at the end of the pane as plain text, never as markup; the
-/// cost depends on `added` alone. The document turns a CR LF pair and a lone
-/// CR into one line break, so a LF right after a CR of the previous chunk is
-/// already shown and must not break the line twice.
-void appendToPane(QTextEdit *pane, QString added, bool afterCarriageReturn)
+/// Removes the first `dropped` places of the pane and appends `added` at its
+/// end as plain text, never as markup, in one edit, so the document lays its
+/// last paragraph out once. A CR LF pair or a lone CR is one place, one line
+/// break; so a LF right after a CR already shown must not break the line twice.
+void updatePaneText(QTextEdit *pane, int dropped, QString added, bool afterCarriageReturn)
 {
     QTextDocument *document = pane->document();
     // A monitor is never undone; the undo stack would keep every chunk twice.
@@ -27,24 +27,19 @@ void appendToPane(QTextEdit *pane, QString added, bool afterCarriageReturn)
         document->setUndoRedoEnabled(false);
     if (afterCarriageReturn && added.startsWith(QLatin1Char('\n')))
         added.remove(0, 1);
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    if (dropped > 0) {
+        cursor.setPosition(dropped, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
     if (!added.isEmpty()) {
-        QTextCursor cursor(document);
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(added);
     }
+    cursor.endEditBlock();
     QScrollBar *scrollBar = pane->verticalScrollBar();
     scrollBar->setValue(scrollBar->maximum());
-}
-
-/// Removes from the start of the pane what shows `removed`, the start of the
-/// received text. Each character is one place in the document but a CR LF
-/// pair, which is one line break; `removed` never ends inside a pair.
-void dropFromPane(QTextEdit *pane, const QString &removed)
-{
-    const int places = removed.size() - removed.count(QLatin1String("\r\n"));
-    QTextCursor cursor(pane->document());
-    cursor.setPosition(places, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
 }
 } // namespace
 
@@ -67,11 +62,11 @@ void MainWindow::showReadData(const QByteArray &chunk)
     if (chunk.isEmpty())
         return;
     format_Read_Data(keptReceivedBytes(chunk), readDataText);
-    // Trimmed before the new text goes in: a single chunk of a flood can be
-    // megabytes, which the pane must never hold at once.
+    // Trimmed before the pane takes the new text: a single chunk of a flood
+    // can be megabytes, which the pane must never hold at once.
     if (const int cut = receivedTextCut(readDataText)) {
         const int shownCut = qMin(cut, paneShown);
-        dropFromPane(ui->textEdit_Data, readDataText.left(shownCut));
+        paneDropped += shownCut - readDataText.leftRef(shownCut).count(QLatin1String("\r\n"));
         readDataText.remove(0, cut);
         paneShown -= shownCut;
     }
@@ -88,7 +83,8 @@ void MainWindow::updatePane()
     paneTimer.stop();
     const bool afterCarriageReturn =
         paneShown > 0 && readDataText.at(paneShown - 1) == QLatin1Char('\r');
-    appendToPane(ui->textEdit_Data, readDataText.mid(paneShown), afterCarriageReturn);
+    updatePaneText(ui->textEdit_Data, paneDropped, readDataText.mid(paneShown), afterCarriageReturn);
+    paneDropped = 0;
     paneShown = readDataText.size();
     // Counted from the end, so the loop has the whole interval for other events.
     paneUpdated.start();
@@ -101,6 +97,7 @@ void MainWindow::on_pushButton_Clear_clicked()
     readDataFormatter.reset();
     paneTimer.stop();
     paneShown = 0;
+    paneDropped = 0;
 }
 
 void MainWindow::read_Serial_Data(QByteArray &data)

@@ -1,9 +1,11 @@
 // Configuration file: the window's widgets to and from the 24 lines.
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <array>
+#include <cstdio>
 
 #include "app/mainwindow.h"
 #include "settings/config_file.h"
@@ -87,18 +89,49 @@ ConfigSettings settingsShown(const Ui::MainWindow &ui)
     return settings;
 }
 
+/// Keeps a file the reader could not use as `backup`, byte for byte, before the
+/// save at exit replaces it. One that cannot be read is moved there whole.
+bool keepAside(const QString &path, const QString &backup)
+{
+    QFile::remove(backup);
+    return QFile::copy(path, backup) || QFile::rename(path, backup);
+}
+
+/// Standard error: at exit the window that could say it is gone.
+void complain(const QString &message)
+{
+    std::fputs(qUtf8Printable(message + QLatin1Char('\n')), stderr);
+}
+
 } // namespace
 
 void MainWindow::load_Config_File(QString path)
 {
     path = configFileOrFallback(path);
     QFile file(path);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.exists())
         return;
-    const std::optional<ConfigSettings> settings = readConfigLines(&file);
-    file.close();
-    if (!settings)
+    std::optional<ConfigSettings> settings;
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        settings = readConfigLines(&file);
+        file.close();
+    }
+    if (!settings) {
+        const QString backup = path + QStringLiteral(".bak");
+        if (keepAside(path, backup)) {
+            showStatus([backup] {
+                return tr("Unusable settings file kept as %1; defaults in use")
+                           .arg(QFileInfo(backup).fileName())
+                       + QLatin1Char('\n') + backup;
+            });
+        } else {
+            showStatus([path] {
+                return tr("Unusable settings file; defaults in use") + QLatin1Char('\n')
+                       + tr("%1 could not be kept and is replaced at exit").arg(path);
+            });
+        }
         return;
+    }
 
     checkLanguage(settings->language);
     // The model first: it refills the speed and ID selectors looked up below.
@@ -132,13 +165,17 @@ void MainWindow::save_Config_File(QString path)
     // The new lines go to a temporary file that replaces the old one only once
     // complete, so a failed or interrupted save keeps the previous settings.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        complain(tr("Cannot save the settings to %1: %2").arg(path, file.errorString()));
         return;
+    }
     ui->textEdit_Data->append(path + ConfigAfterSave);
     // "(after save)" still marks the opened file; a save that fails after it
     // says so rather than pass for a success.
     if (!writeConfigLines(&file, settings))
         file.cancelWriting();
-    if (!file.commit())
+    if (!file.commit()) {
         ui->textEdit_Data->append(path + ConfigSaveFailed);
+        complain(tr("Cannot save the settings to %1: %2").arg(path, file.errorString()));
+    }
 }

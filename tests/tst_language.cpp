@@ -196,6 +196,9 @@ void LanguageTest::switchKeepsWhatIsShown()
         QTEST(widget<QLabel>("label_Volume_2")->text(), "volume");
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
                  portLabel(french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: "));
+        // The status message on view is said again in the new language.
+        const QString status = french ? QStringLiteral("Connecté à %1:%2") : "Connected to %1:%2";
+        QCOMPARE(statusText(window), linked ? status.arg(PlayerHost).arg(player.port()) : QString());
     }
 }
 

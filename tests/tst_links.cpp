@@ -6,10 +6,17 @@
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QSerialPortInfo>
+#include <QStatusBar>
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <list>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include "link/link.h"
 #include "link/received_data.h"
@@ -48,10 +55,12 @@ private slots:
 
     void tcpConnectAndDisconnect();
     void tcpFailures();
+    void tcpAttemptWithoutAnswerTimesOut();
     void serialLineSettings();
     void serialFailures();
     void portListReadAgainOnOpening();
     void bothLinksSerialFirst();
+    void decoderStartsAfreshOnEachLink();
     void controlFrames_data() { addFrameRows(); }
     void controlFrames();
 
@@ -60,6 +69,7 @@ private slots:
     void textCut_data();
     void textCut();
     void paneKeepsTheLatestText();
+    void paneLosesWhatTheTextLoses();
 
     void shortcuts_data();
     void shortcuts();
@@ -117,7 +127,7 @@ void LinksTest::tcpConnectAndDisconnect()
     QCOMPARE(player->takeReceived(), QByteArray::fromHex("850202"));
     QTRY_VERIFY_WITH_TIMEOUT(!player->hasPanel(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
-    QVERIFY(statusText(window).isEmpty());
+    QCOMPARE(statusText(window), "Disconnected from " + target());
     QVERIFY(!widget<QWidget>("frame_Baudrate")->isEnabled());
 
     // Disconnect gives an attempt up at once, not once it has succeeded. With
@@ -153,6 +163,33 @@ void LinksTest::tcpFailures()
     QVERIFY(!tcpSocket->isOpen());
 }
 
+void LinksTest::tcpAttemptWithoutAnswerTimesOut()
+{
+    // A listener that never accepts, its backlog full: further handshakes get no answer.
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    inet_pton(AF_INET, PlayerHost, &address.sin_addr);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&address), length) == 0
+            && ::listen(listener, 0) == 0
+            && ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+    const quint16 port = ntohs(address.sin_port);
+    std::list<QTcpSocket> fillers;
+    do {
+        fillers.emplace_back();
+        fillers.back().connectToHost(QHostAddress(PlayerHost), port);
+    } while (fillers.size() < 16 && fillers.back().waitForConnected(300));
+
+    window->setConnectTimeout(300);
+    startTcpConnect(window, port);
+    QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
+    ::close(listener);
+    QCOMPARE(statusText(window),
+             QStringLiteral("Connection to %1:%2 failed: timed out").arg(PlayerHost).arg(port));
+    QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
+}
+
 void LinksTest::serialLineSettings()
 {
     // The speed chosen, else the model's default; always 8N1 without flow control.
@@ -185,11 +222,14 @@ void LinksTest::serialLineSettings()
 
 void LinksTest::serialFailures()
 {
-    const QString missing = cable.panelEnd() + "-missing";
-    connectSerial(window, 0, missing);
-    QVERIFY(panelShowsLink(window, false));
-    QCOMPARE(statusText(window),
-             "Cannot open serial port " + missing + ": No such file or directory");
+    // A long path is elided in the bar, never cut at the window's edge.
+    for (const QString &path : {cable.panelEnd() + "-missing", "/dev/serial/by-id/" + QString(120, 'x')}) {
+        connectSerial(window, 0, path);
+        QVERIFY(panelShowsLink(window, false));
+        QCOMPARE(statusText(window), "Cannot open serial port " + path + ": No such file or directory");
+        const auto *bar = widget<QStatusBar>("statusBar");
+        QVERIFY(bar->fontMetrics().horizontalAdvance(bar->currentMessage()) < window->width());
+    }
 
     SocatPair ownCable;
     QVERIFY2(ownCable.isReady(), qPrintable(ownCable.failure()));
@@ -198,8 +238,7 @@ void LinksTest::serialFailures()
     ownCable.kill();
     QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
     QVERIFY(!serialPort->isOpen());
-    QVERIFY2(statusText(window).startsWith("Serial port " + ownCable.panelEnd() + " lost: "),
-             qPrintable(statusText(window)));
+    QCOMPARE(statusText(window), "Serial port " + ownCable.panelEnd() + " was removed or unplugged");
 }
 
 void LinksTest::portListReadAgainOnOpening()
@@ -240,6 +279,18 @@ void LinksTest::bothLinksSerialFirst()
     // A reply on the serial line reaches the pane, as text, never as markup.
     serialPlayer.write("OK <b>");
     QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), QStringLiteral("OK <b>"), 5000);
+}
+
+void LinksTest::decoderStartsAfreshOnEachLink()
+{
+    // A character cut by the end of one link is not completed by the next.
+    connectSerial(window, 0, cable.panelEnd());
+    serialPlayer.write("\xC3");
+    QTRY_VERIFY_WITH_TIMEOUT(readDataFormatter.pending(), 5000);
+    widget<QPushButton>("pushButton_Disconnect")->click();
+    widget<QPushButton>("pushButton_Connect")->click();
+    serialPlayer.write("\xA9");
+    QTRY_COMPARE_WITH_TIMEOUT(readDataText, QString(QChar(0xFFFD)), 5000);
 }
 
 void LinksTest::controlFrames()
@@ -361,7 +412,7 @@ void LinksTest::textCut_data()
     QTest::newRow("line feed out of reach") << 2 * limit << "x" + QString(1000, 'x') + "\n" << 0;
     QTest::newRow("hex pair across the cut") << 2 * limit << " 41 42" << 2;
     QTest::newRow("number across the cut") << 2 * limit << " 255 7" << 3;
-    QTest::newRow("blank at the cut") << 2 * limit << "x 7" << 0;
+    QTest::newRow("blank at the cut") << 2 * limit << "x 7 8" << 0;
     QTest::newRow("blank out of reach") << 2 * limit << "x" + QString(1000, 'x') + " " << 0;
     QTest::newRow("CR LF across the cut") << 2 * limit << "\r\n" << 1;
     QTest::newRow("surrogate pair across the cut")
@@ -394,6 +445,22 @@ void LinksTest::paneKeepsTheLatestText()
     QVERIFY(readDataText.size() >= ReceivedTextLimit / 2);
     QVERIFY(readDataText == all.right(readDataText.size()));
     QTRY_VERIFY_WITH_TIMEOUT(pane()->toPlainText() == shownFor(readDataText), 1000);
+}
+
+void LinksTest::paneLosesWhatTheTextLoses()
+{
+    // Big chunks in quick succession, in turn in each format: the text is
+    // trimmed several times between two updates of the pane.
+    QVERIFY(connectToPlayer(window, *player));
+    QByteArray lines;
+    for (int i = 0; lines.size() < ReceivedTextLimit / 3; ++i)
+        lines += "line " + QByteArray::number(i) + "\r\n";
+    for (int chunk = 0; chunk < 12; ++chunk) {
+        useFormat(chunk % 3);
+        QVERIFY(sendChunk(lines));
+    }
+    QVERIFY(readDataText.size() <= ReceivedTextLimit);
+    QTRY_COMPARE_WITH_TIMEOUT(pane()->toPlainText(), shownFor(readDataText), 1000);
 }
 
 void LinksTest::shortcuts_data()

@@ -40,6 +40,7 @@ QByteArray fileWith(QMap<int, QString> changes, int lineCount = 24)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).path()); // a first test to run has no folder yet
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
@@ -70,6 +71,8 @@ private slots:
     void failedSave_data();
     void failedSave();
     void missingSavedPortIsNotReplaced();
+    void signalEndsPanelLikeClosing_data();
+    void signalEndsPanelLikeClosing();
 
 private:
     template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
@@ -207,6 +210,14 @@ void SettingsTest::readerRules()
         writeFile(testConfigFilePath(), file);
     window = new MainWindow;
     QTEST(state(), "expected");
+    // A refused file is kept, and said to be, before the save at exit replaces it.
+    const bool refused = !file.isEmpty() && state() == Fresh;
+    QCOMPARE(statusText(window).startsWith("Unusable settings file kept as Quorvex.cfg.bak;"),
+             refused);
+    closeWindow();
+    const QString backup = testConfigFilePath() + ".bak";
+    QCOMPARE(readFile(backup), refused ? file : QByteArray());
+    QFile::remove(backup);
 }
 
 void SettingsTest::nothingChosenIsWrittenAsDefault()
@@ -277,7 +288,7 @@ void SettingsTest::failedSave()
 void SettingsTest::missingSavedPortIsNotReplaced()
 {
     // An unplugged adapter with auto-connection: it fails as itself, nothing else opens.
-    writeFile(testConfigFilePath(), fileWith({{9, "ttyQVX9"}, {18, "1"}}));
+    writeFile(testConfigFilePath(), fileWith({{5, "English"}, {9, "ttyQVX9"}, {18, "1"}}));
     window = new MainWindow;
     QVERIFY(!serialPort->isOpen() && panelShowsLink(window, false));
     QCOMPARE(statusText(window),
@@ -285,6 +296,41 @@ void SettingsTest::missingSavedPortIsNotReplaced()
     closeWindow();
     QCOMPARE(QString(readFile(testConfigFilePath())).section('\n', 8, 8),
              QStringLiteral("ttyQVX9"));
+}
+
+/// Whether process `pid` has a handler for `signal` (its mask in /proc).
+bool catches(qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+void SettingsTest::signalEndsPanelLikeClosing_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void SettingsTest::signalEndsPanelLikeClosing()
+{
+    QFETCH(int, signal);
+    QProcess panel;
+    panel.start(QStringLiteral(QUORVEX_PATH), QStringList());
+    QVERIFY(panel.waitForStarted(10000));
+    QVERIFY(QTest::qWaitFor([&] { return catches(panel.processId(), signal); }, 10000));
+    QCOMPARE(::kill(pid_t(panel.processId()), signal), 0);
+    QVERIFY(panel.waitForFinished(10000));
+    QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(panel.exitCode(), 0);
+    QCOMPARE(readFile(testConfigFilePath()).count('\n'), 24);
 }
 
 QTEST_MAIN(SettingsTest)

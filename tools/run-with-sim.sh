@@ -14,6 +14,12 @@ if [[ ! -x "$sim_binary" || ! -x "$build_dir/quorvex" ]]; then
     exit 1
 fi
 
+# Without a display Qt would abort with a page of its own; say what to do.
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
+    echo "error: the panel needs a graphical session (no DISPLAY or WAYLAND_DISPLAY); without one, run it under a virtual display: xvfb-run -a make run" >&2
+    exit 1
+fi
+
 coproc sim { exec "$sim_binary" --listen "$address" 2>&1; }
 sim_pid=$sim_PID
 exec {sim_log}<&"${sim[0]}" # a copy the background reader below can inherit

@@ -152,7 +152,9 @@ bool panelShowsLink(MainWindow *window, bool open)
 
 QString statusText(MainWindow *window)
 {
-    return findWidget<QStatusBar>(window, QStringLiteral("statusBar"))->currentMessage();
+    // The bar may show it elided; its tooltip holds it whole.
+    const auto *bar = findWidget<QStatusBar>(window, QStringLiteral("statusBar"));
+    return bar->currentMessage().isEmpty() ? QString() : bar->toolTip();
 }
 
 bool activateWindow(QWidget *topLevel)

@@ -70,7 +70,7 @@ void connectSerial(MainWindow *window, int model, const QString &path,
 /// for no link, Disconnect and the command area for one.
 bool panelShowsLink(MainWindow *window, bool open);
 
-/// The window's status-bar text.
+/// The window's status-bar text, whole (the bar shows it elided if it is long).
 QString statusText(MainWindow *window);
 
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
