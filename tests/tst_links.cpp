@@ -432,15 +432,20 @@ void LinksTest::textCut()
 
 void LinksTest::paneKeepsTheLatestText()
 {
-    // Five times the limit at once: the text is cut while the pane lags behind,
-    // and keeps the latest lines, CR LF pairs and four-byte characters whole.
+    // Five times the limit at once, twice, then a few bytes, each shown before
+    // the next comes: the text is cut while the pane lags behind and after it
+    // showed it, and keeps the latest lines, CR LF pairs and four-byte
+    // characters whole.
     QVERIFY(connectToPlayer(window, *player));
     QByteArray burst;
     for (int line = 0; burst.size() < 5 * ReceivedTextLimit; ++line)
         burst += QByteArray::number(line) + " \xF0\x9F\x8E\xB5\r\n";
     QString all;
-    ReceivedDataFormatter().append(burst + "#END", DataFormat::Text, all);
-    QVERIFY(player->send(burst) && player->send("#END"));
+    ReceivedDataFormatter().append(burst + burst + "#END", DataFormat::Text, all);
+    for (const QByteArray &part : {burst, burst, QByteArray("#END")}) {
+        QVERIFY(player->send(part));
+        QTest::qWait(30);
+    }
     QVERIFY(QTest::qWaitFor([] { return readDataText.endsWith("#END"); }, 5000));
     QVERIFY(readDataText.size() >= ReceivedTextLimit / 2);
     QVERIFY(readDataText == all.right(readDataText.size()));
