@@ -35,6 +35,11 @@ public:
     /// (link/link.h) unless set.
     void setConnectTimeout(int milliseconds);
 
+protected:
+    /// Keeps the status message on view while menus are hovered
+    /// (link/mainwindow_link_watch.cpp).
+    bool event(QEvent *event) override;
+
 private slots:
     // 0, the File menu (app/mainwindow.cpp)
     void on_action_Exit_triggered();

@@ -24,8 +24,13 @@ void onTerminationSignal(int)
 
 void quitOnTerminationSignals()
 {
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    // pipe() and fcntl() rather than pipe2(), which macOS lacks.
+    if (::pipe(signalPipe) != 0)
         return;
+    for (const int end : signalPipe) {
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
+        ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+    }
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read,
                                          QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {

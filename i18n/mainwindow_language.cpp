@@ -135,6 +135,5 @@ void MainWindow::apply_Language()
     if (const PlayerModel *model = selectedModel())
         showPortLabel(*model);
     // So is the status message on view.
-    if (!ui->statusBar->currentMessage().isEmpty())
-        renderStatus();
+    renderStatus();
 }

@@ -2,6 +2,7 @@
 // port brings the panel back to the disconnected state and says why.
 
 #include <QFileInfo>
+#include <QStatusTipEvent>
 #include <QMetaObject>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -131,6 +132,15 @@ void MainWindow::showStatus(const std::function<QString()> &text)
 {
     statusText = text;
     renderStatus();
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // A menu item without a tip would blank the bar: the link's state stays on view.
+    if (event->type() == QEvent::StatusTip && statusText
+        && static_cast<QStatusTipEvent *>(event)->tip().isEmpty())
+        return true;
+    return QMainWindow::event(event);
 }
 
 void MainWindow::renderStatus()
