@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QRadioButton>
+#include <QStatusTipEvent>
 #include <QTextEdit>
 
 #include "i18n/translation_folders.h"
@@ -190,6 +191,10 @@ void LanguageTest::switchKeepsWhatIsShown()
                       : QStringLiteral("( Port Number: ...)");
     };
     for (const char *action : {"action_English", "action_French", "action_English"}) {
+        // Hovering a menu item without a tip, as on the way to the language's action.
+        QStatusTipEvent hover{QString()};
+        QCoreApplication::sendEvent(window, &hover);
+        QCOMPARE(statusText(window).isEmpty(), !linked);
         QVERIFY(choose(action));
         const bool french = action == QLatin1String("action_French");
         QTEST(sentLabels(window), "sent");
