@@ -23,6 +23,17 @@ bool systemIsFrench()
     return QLocale::system().language() == QLocale::French;
 }
 
+/// The About dialogs that exist now, shown or not.
+QList<aboutwindow *> openAboutDialogs()
+{
+    QList<aboutwindow *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *about = qobject_cast<aboutwindow *>(widget))
+            dialogs << about;
+    }
+    return dialogs;
+}
+
 /// Stands in for the desktop's browser and mail program.
 class UrlCatcher : public QObject
 {

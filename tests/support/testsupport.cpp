@@ -11,7 +11,6 @@
 #include "app/identity.h"
 #include "link/link.h"
 #include "settings/config_file.h"
-#include "ui/aboutwindow.h"
 
 namespace {
 QtMessageHandler previousHandler = nullptr;
@@ -32,12 +31,6 @@ QTemporaryDir &dataHome()
     static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quorvex-test-XXXXXX")
                                                        : QDir::tempPath() + "/quorvex-test-XXXXXX");
     return dir;
-}
-
-// The panel's side completes in the event loop, like QTRY_VERIFY polls it.
-template <typename Condition> bool waitUntil(Condition condition, int timeoutMs = 5000)
-{
-    return QTest::qWaitFor(condition, timeoutMs);
 }
 
 const struct
@@ -138,8 +131,9 @@ void connectSerial(MainWindow *window, int model, const QString &path, const QSt
 bool connectToPlayer(MainWindow *window, LoopbackPlayer &player)
 {
     startTcpConnect(window, player.port());
+    // The panel's side completes in the event loop.
     return player.port() && player.waitForPanel()
-           && waitUntil([] { return tcpSocket->state() == QAbstractSocket::ConnectedState; });
+           && QTest::qWaitFor([] { return tcpSocket->state() == QAbstractSocket::ConnectedState; }, 5000);
 }
 
 bool panelShowsLink(MainWindow *window, bool open)
@@ -166,16 +160,6 @@ bool activateWindow(QWidget *topLevel)
     return QTest::qWaitForWindowActive(topLevel, 5000);
 }
 
-QList<aboutwindow *> openAboutDialogs()
-{
-    QList<aboutwindow *> dialogs;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *about = qobject_cast<aboutwindow *>(widget))
-            dialogs << about;
-    }
-    return dialogs;
-}
-
 bool LoopbackPlayer::waitForPanel(int timeoutMs)
 {
     if (hasPanel())
@@ -190,8 +174,8 @@ bool LoopbackPlayer::waitForPanel(int timeoutMs)
 bool LoopbackPlayer::waitForBytes(int count, int timeoutMs)
 {
     // The panel writes from the event loop of this same thread: keep it running.
-    return waitUntil([&] { return m_peer && (m_received += m_peer->readAll()).size() >= count; },
-                     timeoutMs);
+    return QTest::qWaitFor(
+        [&] { return m_peer && (m_received += m_peer->readAll()).size() >= count; }, timeoutMs);
 }
 
 QByteArray LoopbackPlayer::takeReceived()
@@ -213,12 +197,6 @@ bool LoopbackPlayer::send(const QByteArray &bytes, bool wait)
             return false;
     }
     return true;
-}
-
-void LoopbackPlayer::hangUp()
-{
-    if (m_peer)
-        m_peer->close();
 }
 
 SocatPair::SocatPair(int timeoutMs)

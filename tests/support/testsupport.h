@@ -17,8 +17,6 @@
 #include "app/globals.h"
 #include "app/mainwindow.h"
 
-class aboutwindow;
-
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
 /// settings and tests running side by side never share a file. Call once,
@@ -77,9 +75,6 @@ QString statusText(MainWindow *window);
 /// server refuses the focus to a window that is not mapped yet.
 bool activateWindow(QWidget *topLevel);
 
-/// The About dialogs that exist now, shown or not.
-QList<aboutwindow *> openAboutDialogs();
-
 /// A player on PlayerHost (a free port): accepts the panel's connection,
 /// collects every byte it sends and can answer or hang up.
 class LoopbackPlayer
@@ -102,7 +97,11 @@ public:
     /// `wait` false, they leave as the event loop runs.
     bool send(const QByteArray &bytes, bool wait = true);
     /// Closes the connection from the player's side, once all was sent.
-    void hangUp();
+    void hangUp()
+    {
+        if (m_peer)
+            m_peer->close();
+    }
 
 private:
     QTcpServer m_server;
