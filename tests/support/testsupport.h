@@ -58,12 +58,6 @@ const char PlayerHost[] = "127.1.2.3";
 /// `port`, since the catalogue's is fixed) and PlayerHost in the spin boxes.
 void startTcpConnect(MainWindow *window, quint16 port);
 
-/// Clicks Connect with serial model `model` on the device at `path`, typed
-/// into the port box (the system's list holds no ptys), at `speed` or the
-/// model's default.
-void connectSerial(MainWindow *window, int model, const QString &path,
-                   const QString &speed = QString());
-
 /// Whether every control follows the link state `open`: settings and Connect
 /// for no link, Disconnect and the command area for one.
 bool panelShowsLink(MainWindow *window, bool open);
@@ -112,38 +106,6 @@ private:
 /// Connects `window` to `player` as the operator does; true once both sides
 /// are connected (bounded wait).
 bool connectToPlayer(MainWindow *window, LoopbackPlayer &player);
-
-/// A null-modem cable between two pseudo-terminals: socat relays everything
-/// written on one end to the other. Started by the constructor, killed by the
-/// destructor (or by kill(), to pull the cable while a port is open).
-class SocatPair
-{
-public:
-    /// Starts socat and waits, at most `timeoutMs`, for both ends to appear.
-    explicit SocatPair(int timeoutMs = 10000);
-    ~SocatPair() { kill(); }
-    SocatPair(const SocatPair &) = delete;
-    SocatPair &operator=(const SocatPair &) = delete;
-
-    /// Whether both ends exist and socat runs; else failure() says why.
-    bool isReady() const { return m_ready; }
-    QString failure() const { return m_failure; }
-
-    /// The end the panel opens, and the end the test plays the player on.
-    QString panelEnd() const { return m_panelEnd; }
-    QString playerEnd() const { return m_playerEnd; }
-
-    /// Kills socat and waits (bounded) until it has gone: both ends hang up.
-    void kill();
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    QString m_panelEnd;
-    QString m_playerEnd;
-    QString m_failure;
-    bool m_ready = false;
-};
 
 /// Base of the window's test classes: every test function gets a new main
 /// window, shown, on process objects in their start state, and a loopback player.
