@@ -76,48 +76,41 @@ void SimTest::frames_data()
     // At the last step's time: transport, folder/file, volume, ID, elapsed
     // seconds; then the reply to the last frame, if any.
     QTest::addColumn<QString>("outcome");
+    const auto row = [](const char *name, int model, const char *script, const char *outcome) {
+        QTest::newRow(name) << model << QString(script) << QString(outcome);
+    };
     const int pebble = 0, larch = 2, ks10 = 3, tcp = 4;
 
     // Folder banks and volume limits follow the model.
-    QTest::newRow("folder 999, last bank") << pebble << "0 857167"
-                                           << "playing 999/1 vol 64 id 5 at 0";
-    QTest::newRow("no folder 1000") << pebble << "0 857168" << "stopped 0/1 vol 64 id 5 at 0";
-    QTest::newRow("folder 200 beyond one bank") << larch << "0 851148"
-                                                << "stopped 0/1 vol 64 id 5 at 0";
-    QTest::newRow("folder 256 beyond two banks") << ks10 << "0 852100"
-                                                 << "stopped 0/1 vol 31 id 5 at 0";
-    QTest::newRow("volume above the highest") << tcp << "0 850314; 0 850340"
-                                              << "stopped 0/1 vol 31 id 5 at 0";
-    QTest::newRow("volume 63 of 64") << pebble << "0 85033F" << "stopped 0/1 vol 63 id 5 at 0";
+    row("folder 999, last bank", pebble, "0 857167", "playing 999/1 vol 64 id 5 at 0");
+    row("no folder 1000", pebble, "0 857168", "stopped 0/1 vol 64 id 5 at 0");
+    row("folder 200 beyond one bank", larch, "0 851148", "stopped 0/1 vol 64 id 5 at 0");
+    row("folder 256 beyond two banks", ks10, "0 852100", "stopped 0/1 vol 31 id 5 at 0");
+    row("volume above the highest", tcp, "0 850314; 0 850340", "stopped 0/1 vol 31 id 5 at 0");
+    row("volume 63 of 64", pebble, "0 85033F", "stopped 0/1 vol 63 id 5 at 0");
 
     // Change ID, and what the model lacks.
-    QTest::newRow("new ID obeyed") << tcp << "0 857F09; 0 890201" << "playing 0/1 vol 31 id 9 at 0";
-    QTest::newRow("old ID ignored") << tcp << "0 857F09; 0 850201"
-                                    << "stopped 0/1 vol 31 id 9 at 0";
-    QTest::newRow("ID 0 reaches every player") << tcp << "0 800201" << "playing 0/1 vol 31 id 5 at 0";
-    QTest::newRow("no change to ID 0") << tcp << "0 857F00" << "stopped 0/1 vol 31 id 5 at 0";
-    QTest::newRow("no request on the short table") << larch << "0 850401"
-                                                   << "stopped 0/1 vol 64 id 5 at 0";
+    row("new ID obeyed", tcp, "0 857F09; 0 890201", "playing 0/1 vol 31 id 9 at 0");
+    row("old ID ignored", tcp, "0 857F09; 0 850201", "stopped 0/1 vol 31 id 9 at 0");
+    row("ID 0 reaches every player", tcp, "0 800201", "playing 0/1 vol 31 id 5 at 0");
+    row("no change to ID 0", tcp, "0 857F00", "stopped 0/1 vol 31 id 5 at 0");
+    row("no request on the short table", larch, "0 850401", "stopped 0/1 vol 64 id 5 at 0");
 
     // Transport and the clock. Folder 0 holds three files of 113, 166 and 219 s.
-    QTest::newRow("pause holds the position")
-        << tcp << "0 850201; 5000 850205; 9000 850409"
-        << "paused 0/1 vol 31 id 5 at 5: ID 5 REMAINING 01:48";
-    QTest::newRow("second pause resumes")
-        << tcp << "0 850201; 5000 850205; 9000 850205; 10000 850401"
-        << "playing 0/1 vol 31 id 5 at 6: ID 5 STATUS PLAYING";
-    QTest::newRow("stop rewinds") << tcp << "0 850201; 5000 850202; 9000 850201; 10000 85040A"
-                                  << "playing 0/1 vol 31 id 5 at 1: ID 5 TOTAL 01:53";
-    QTest::newRow("stop rewinds a pause")
-        << tcp << "0 850201; 5000 850205; 6000 850202; 9000 850201; 10000 850401"
-        << "playing 0/1 vol 31 id 5 at 1: ID 5 STATUS PLAYING";
-    QTest::newRow("previous file wraps") << tcp << "0 850204" << "stopped 0/3 vol 31 id 5 at 0";
-    QTest::newRow("next folder wraps") << tcp << "0 857167; 0 850206"
-                                       << "playing 0/1 vol 31 id 5 at 0";
-    QTest::newRow("the clock moves files on") << tcp << "0 850201; 120000 850402"
-                                              << "playing 0/2 vol 31 id 5 at 7: ID 5 FILE 002.MP3";
-    QTest::newRow("stopped after the last file")
-        << tcp << "0 850201; 500000 850401" << "stopped 0/1 vol 31 id 5 at 0: ID 5 STATUS STOPPED";
+    row("pause holds the position", tcp, "0 850201; 5000 850205; 9000 850409",
+        "paused 0/1 vol 31 id 5 at 5: ID 5 REMAINING 01:48");
+    row("second pause resumes", tcp, "0 850201; 5000 850205; 9000 850205; 10000 850401",
+        "playing 0/1 vol 31 id 5 at 6: ID 5 STATUS PLAYING");
+    row("stop rewinds", tcp, "0 850201; 5000 850202; 9000 850201; 10000 85040A",
+        "playing 0/1 vol 31 id 5 at 1: ID 5 TOTAL 01:53");
+    row("stop rewinds a pause", tcp, "0 850201; 5000 850205; 6000 850202; 9000 850201; 10000 850401",
+        "playing 0/1 vol 31 id 5 at 1: ID 5 STATUS PLAYING");
+    row("previous file wraps", tcp, "0 850204", "stopped 0/3 vol 31 id 5 at 0");
+    row("next folder wraps", tcp, "0 857167; 0 850206", "playing 0/1 vol 31 id 5 at 0");
+    row("the clock moves files on", tcp, "0 850201; 120000 850402",
+        "playing 0/2 vol 31 id 5 at 7: ID 5 FILE 002.MP3");
+    row("stopped after the last file", tcp, "0 850201; 500000 850401",
+        "stopped 0/1 vol 31 id 5 at 0: ID 5 STATUS STOPPED");
 }
 
 void SimTest::frames()
@@ -160,26 +153,25 @@ void SimTest::options_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected"); // the options read, or a piece of the error text
-    QTest::newRow("defaults")
-        << QStringList{} << "tcp=1 127.0.0.1:65079 serial=@19200 KS15 - TCP/IP id=1 exit=0 quiet=0";
-    QTest::newRow("free port, id, quiet, bound")
-        << QStringList{"--listen", "127.0.0.1:0", "--id", "127", "-q", "--exit-after", "0.5"}
-        << "tcp=1 127.0.0.1:0 serial=@19200 KS15 - TCP/IP id=127 exit=500 quiet=1";
-    QTest::newRow("serial alone, model in any case, its speed")
-        << QStringList{"--serial", "/dev/ttyS0", "--model", "larch player"}
-        << "tcp=0 127.0.0.1:65079 serial=/dev/ttyS0@9600 Larch Player id=1 exit=0 quiet=0";
-    QTest::newRow("serial and TCP")
-        << QStringList{"--serial", "/dev/ttyS0", "--baud", "38400", "--listen", "localhost:7000"}
-        << "tcp=1 127.0.0.1:7000 serial=/dev/ttyS0@38400 KS15 - TCP/IP id=1 exit=0 quiet=0";
+    const auto row = [](const char *name, const QStringList &arguments, const char *expected) {
+        QTest::newRow(name) << arguments << QString(expected);
+    };
+    row("defaults", {}, "tcp=1 127.0.0.1:65079 serial=@19200 KS15 - TCP/IP id=1 exit=0 quiet=0");
+    row("free port, id, quiet, bound",
+        {"--listen", "127.0.0.1:0", "--id", "127", "-q", "--exit-after", "0.5"},
+        "tcp=1 127.0.0.1:0 serial=@19200 KS15 - TCP/IP id=127 exit=500 quiet=1");
+    row("serial alone, model in any case, its speed",
+        {"--serial", "/dev/ttyS0", "--model", "larch player"},
+        "tcp=0 127.0.0.1:65079 serial=/dev/ttyS0@9600 Larch Player id=1 exit=0 quiet=0");
+    row("serial and TCP", {"--serial", "/dev/ttyS0", "--baud", "38400", "--listen", "localhost:7000"},
+        "tcp=1 127.0.0.1:7000 serial=/dev/ttyS0@38400 KS15 - TCP/IP id=1 exit=0 quiet=0");
 
-    QTest::newRow("unknown model") << QStringList{"--model", "Quince"} << "unknown model";
-    QTest::newRow("speed the model lacks")
-        << QStringList{"--serial", "x", "--baud", "9600", "--model", "KS10 - KS15"}
-        << "runs at 19200 baud only";
-    QTest::newRow("ID 0") << QStringList{"--id", "0"} << "--id wants a number from 1 to 127";
-    QTest::newRow("port too big") << QStringList{"--listen", "127.0.0.1:65536"}
-                                  << "--listen wants HOST:PORT";
-    QTest::newRow("stray argument") << QStringList{"now"} << "unexpected argument \"now\"";
+    row("unknown model", {"--model", "Quince"}, "unknown model");
+    row("speed the model lacks", {"--serial", "x", "--baud", "9600", "--model", "KS10 - KS15"},
+        "runs at 19200 baud only");
+    row("ID 0", {"--id", "0"}, "--id wants a number from 1 to 127");
+    row("port too big", {"--listen", "127.0.0.1:65536"}, "--listen wants HOST:PORT");
+    row("stray argument", {"now"}, "unexpected argument \"now\"");
 }
 
 void SimTest::options()
