@@ -187,7 +187,7 @@ bool measureSerial(int frames)
     resetProcessObjects();
     SocatPair cable;
     if (!cable.isReady()) {
-        std::fprintf(stderr, "bench_wire: %s\n", qPrintable(cable.failure()));
+        std::fprintf(stderr, "bench_wire: %s\n", cable.log.constData());
         return false;
     }
     std::unique_ptr<MainWindow> window(new MainWindow);
@@ -196,12 +196,12 @@ bool measureSerial(int frames)
     // "Pebble Player 2" offers 38400 baud; the pty end goes in as the operator's choice.
     chooseModel(window.get(), 0);
     auto *ports = findWidget<QComboBox>(window.get(), QStringLiteral("comboBox_Port"));
-    ports->addItem(cable.panelEnd());
+    ports->addItem(cable.panelEnd);
     ports->setCurrentIndex(ports->count() - 1);
     findWidget<QComboBox>(window.get(), QStringLiteral("comboBox_Baudrate"))
         ->setCurrentText(QStringLiteral("38400"));
     findWidget<QPushButton>(window.get(), QStringLiteral("pushButton_Connect"))->click();
-    const int fd = openRawLine(QFile::encodeName(cable.playerEnd()));
+    const int fd = openRawLine(QFile::encodeName(cable.playerEnd));
     if (!serialPort->isOpen() || serialPort->baudRate() != 38400 || fd < 0
         || !activateWindow(window.get()))
         return false;

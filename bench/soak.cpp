@@ -60,11 +60,11 @@ void SoakTest::floodThenHangUp()
 void SoakTest::connectDisconnectLeaksNothing()
 {
     SocatPair cable;
-    QVERIFY2(cable.isReady(), qPrintable(cable.failure()));
+    QVERIFY2(cable.isReady(), cable.log.constData());
     for (const bool serial : {false, true}) {
         const auto cycle = [&](LoopbackPlayer &peer) {
             if (serial)
-                connectSerial(window, 0, cable.panelEnd());
+                connectSerial(window, 0, cable.panelEnd);
             else
                 QVERIFY(connectToPlayer(window, peer));
             QVERIFY(panelShowsLink(window, true));
@@ -99,7 +99,7 @@ void SoakTest::wholeRun()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     for (int i = 0; i < 10; ++i) {
         widget<QAction>("action_About")->trigger();
-        const QList<aboutwindow *> dialogs = openAboutDialogs();
+        const auto dialogs = openAboutDialogs();
         QCOMPARE(dialogs.size(), 1);
         QVERIFY(QTest::qWaitForWindowExposed(dialogs.first()));
         QTest::mouseClick(dialogs.first()->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),

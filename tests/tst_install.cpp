@@ -1,10 +1,7 @@
 // What `cmake --install` puts under a prefix, and that desktop tools accept it.
 
+#include <QtGui>
 #include <QtTest>
-
-#include <QImage>
-#include <QSettings>
-#include <QTranslator>
 
 #include "i18n/translation_folders.h"
 

@@ -1,17 +1,8 @@
 // Language switching with the translation files the build makes, where a
 // chosen translation is looked for, and the help menu in both languages.
 
-#include <QAction>
-#include <QDesktopServices>
-#include <QDialogButtonBox>
-#include <QMenu>
-#include <QRadioButton>
-#include <QStatusTipEvent>
-#include <QTextEdit>
-
 #include "i18n/translation_folders.h"
 #include "testsupport.h"
-#include "ui/aboutwindow.h"
 
 namespace {
 
@@ -20,17 +11,6 @@ const QString MarkerQm = QStringLiteral(QUORVEX_MARKER_QM);
 bool systemIsFrench()
 {
     return QLocale::system().language() == QLocale::French;
-}
-
-/// The About dialogs that exist now, shown or not.
-QList<aboutwindow *> openAboutDialogs()
-{
-    QList<aboutwindow *> dialogs;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (auto *about = qobject_cast<aboutwindow *>(widget))
-            dialogs << about;
-    }
-    return dialogs;
 }
 
 /// Stands in for the desktop's browser and mail program.
@@ -288,7 +268,7 @@ void LanguageTest::helpMenu()
     // A dialog apart, which the operator may leave open; one per click.
     widget<QAction>("action_About")->trigger();
     widget<QAction>("action_About")->trigger();
-    const QList<aboutwindow *> dialogs = openAboutDialogs();
+    const QList<QDialog *> dialogs = openAboutDialogs();
     QCOMPARE(dialogs.size(), 2);
     QCOMPARE(dialogs[0]->windowTitle(), about.section('|', 0, 0));
     QCOMPARE(findWidget<QLabel>(dialogs[0], "label_Infos")->text(),
@@ -298,7 +278,7 @@ void LanguageTest::helpMenu()
     QVERIFY(QTest::qWaitForWindowExposed(dialogs[0], 5000));
     QVERIFY(!dialogs[0]->isModal());
     // Nothing refers to a closed dialog, however it was closed.
-    const QPointer<aboutwindow> closedByOk = dialogs[0], closedByWindow = dialogs[1];
+    const QPointer<QDialog> closedByOk = dialogs[0], closedByWindow = dialogs[1];
     QTest::mouseClick(findWidget<QDialogButtonBox>(dialogs[0], "buttonBox")
                           ->button(QDialogButtonBox::Ok),
                       Qt::LeftButton);

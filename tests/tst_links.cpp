@@ -2,14 +2,6 @@
 // the player. The frames every control sends, what the link state enables,
 // the received-data pane, and the keyboard shortcuts.
 
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSerialPort>
-#include <QSerialPortInfo>
-#include <QStatusBar>
-#include <QTextCursor>
-#include <QTextEdit>
-
 #include <list>
 
 #include <termios.h>
@@ -39,38 +31,6 @@ void press(int keys)
     QTest::sendKeyEvent(QTest::Click, target, Qt::Key(keys & ~Qt::KeyboardModifierMask), QString(),
                         Qt::KeyboardModifiers(keys & Qt::KeyboardModifierMask));
 }
-
-/// A null-modem cable between two pseudo-terminals: socat relays everything
-/// written on one end to the other, until kill() (or the destructor) pulls it.
-struct SocatPair
-{
-    SocatPair()
-    {
-        // The serial lock file is named after the port's file name: make it unique.
-        const QString unique = dir.filePath(QFileInfo(dir.path()).fileName());
-        panelEnd = unique + "-panel";
-        playerEnd = unique + "-player";
-        socat.setProcessChannelMode(QProcess::MergedChannels);
-        socat.start("socat", {"-d", "-d", "pty,raw,echo=0,link=" + panelEnd,
-                              "pty,raw,echo=0,link=" + playerEnd});
-        // socat makes both links, then logs that it relays; a write before that could be lost.
-        const QDeadlineTimer deadline(10000);
-        while (!isReady() && socat.waitForReadyRead(int(deadline.remainingTime())))
-            log += socat.readAll();
-    }
-    ~SocatPair() { kill(); }
-    bool isReady() const { return log.contains("starting data transfer loop"); }
-    void kill()
-    {
-        socat.kill();
-        socat.waitForFinished(10000);
-    }
-
-    QTemporaryDir dir;
-    QProcess socat;
-    QString panelEnd, playerEnd; // the ends the panel and the test's player open
-    QByteArray log;
-};
 
 } // namespace
 
@@ -112,18 +72,6 @@ private:
     {
         QSignalSpy arrived(tcpSocket, &QIODevice::readyRead);
         return player->send(chunk) && arrived.wait(5000) && tcpSocket->bytesAvailable() == 0;
-    }
-
-    /// Clicks Connect with serial model `model` on the device at `path`, typed
-    /// into the port box (the system's list holds no ptys), at `speed` or the
-    /// model's default.
-    void connectSerial(int model, const QString &path, const QString &speed = QString())
-    {
-        chooseModel(window, model);
-        widget<QComboBox>("comboBox_Port")->setEditText(path);
-        if (!speed.isEmpty())
-            widget<QComboBox>("comboBox_Baudrate")->setCurrentText(speed);
-        widget<QPushButton>("pushButton_Connect")->click();
     }
 
     SocatPair cable;
@@ -223,7 +171,7 @@ void LinksTest::serialLink()
         speed_t termiosSpeed;
     } cases[] = {{0, "", 19200, B19200}, {0, "38400", 38400, B38400}, {2, "", 9600, B9600}};
     for (const auto &c : cases) {
-        connectSerial(c.model, cable.panelEnd, c.speed);
+        connectSerial(window, c.model, cable.panelEnd, c.speed);
         QVERIFY(panelShowsLink(window, true));
         QCOMPARE(statusText(window),
                  QStringLiteral("Connected to %1 at %2 baud").arg(cable.panelEnd).arg(c.baud));
@@ -243,7 +191,7 @@ void LinksTest::serialLink()
 
     // A long path is elided in the bar, never cut at the window's edge.
     for (const QString &path : {cable.panelEnd + "-missing", "/dev/serial/by-id/" + QString(120, 'x')}) {
-        connectSerial(0, path);
+        connectSerial(window, 0, path);
         QVERIFY(panelShowsLink(window, false));
         QCOMPARE(statusText(window), "Cannot open serial port " + path + ": No such file or directory");
         const auto *bar = widget<QStatusBar>("statusBar");
@@ -252,7 +200,7 @@ void LinksTest::serialLink()
 
     SocatPair ownCable;
     QVERIFY2(ownCable.isReady(), ownCable.log.constData());
-    connectSerial(0, ownCable.panelEnd);
+    connectSerial(window, 0, ownCable.panelEnd);
     QVERIFY(serialPort->isOpen());
     ownCable.kill();
     QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
@@ -283,7 +231,7 @@ void LinksTest::portListReadAgainOnOpening()
 void LinksTest::bothLinksSerialFirst()
 {
     // The panel opens one link per Connect; the test opens the second one.
-    connectSerial(0, cable.panelEnd);
+    connectSerial(window, 0, cable.panelEnd);
     tcpSocket->connectToHost(QHostAddress(PlayerHost), player->port());
     QVERIFY(player->waitForPanel());
     QTRY_COMPARE_WITH_TIMEOUT(tcpSocket->state(), QAbstractSocket::ConnectedState, 5000);
@@ -314,7 +262,7 @@ void LinksTest::controlFrames()
     QFETCH(QByteArray, frame);
     QFETCH(bool, serial);
     if (serial)
-        connectSerial(0, cable.panelEnd);
+        connectSerial(window, 0, cable.panelEnd);
     else
         QVERIFY(connectToPlayer(window, *player));
     widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();

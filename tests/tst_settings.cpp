@@ -1,15 +1,6 @@
 // The settings a window leaves in its file and what the next window takes
 // back from a file, on real files in the test's own data folder.
 
-#include <QtTest>
-
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QSerialPort>
-#include <QSpinBox>
-#include <QTextEdit>
-
 #include <csignal>
 #include <sys/resource.h>
 

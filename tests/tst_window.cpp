@@ -1,12 +1,6 @@
 // The window as each player model configures it, what the link state
 // enables, and what the form must keep for the code that drives it.
 
-#include <QClipboard>
-#include <QMetaMethod>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTextEdit>
-
 #include "testsupport.h"
 
 namespace {

@@ -3,14 +3,8 @@
 // a child process with the test playing the panel, over TCP on a free
 // loopback port and a socat pty pair, under abuse, and as a Unix tool.
 
-#include <QFileInfo>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QRegularExpression>
-#include <QSerialPort>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
+#include <QtNetwork>
+#include <QtSerialPort>
 #include <QtTest>
 
 #include <csignal>

@@ -1,13 +1,5 @@
 #include "testsupport.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QSerialPort>
-#include <QSpinBox>
-#include <QStandardPaths>
-#include <QStatusBar>
-
 #include "app/identity.h"
 #include "link/link.h"
 #include "settings/config_file.h"
@@ -119,6 +111,15 @@ void startTcpConnect(MainWindow *window, quint16 port)
     findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
 }
 
+void connectSerial(MainWindow *window, int model, const QString &path, const QString &speed)
+{
+    chooseModel(window, model);
+    findWidget<QComboBox>(window, QStringLiteral("comboBox_Port"))->setEditText(path);
+    if (!speed.isEmpty())
+        findWidget<QComboBox>(window, QStringLiteral("comboBox_Baudrate"))->setCurrentText(speed);
+    findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+}
+
 bool connectToPlayer(MainWindow *window, LoopbackPlayer &player)
 {
     startTcpConnect(window, player.port());
@@ -149,6 +150,16 @@ bool activateWindow(QWidget *topLevel)
         return false;
     topLevel->activateWindow();
     return QTest::qWaitForWindowActive(topLevel, 5000);
+}
+
+QList<QDialog *> openAboutDialogs()
+{
+    QList<QDialog *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("aboutwindow"))
+            dialogs << static_cast<QDialog *>(widget);
+    }
+    return dialogs;
 }
 
 bool LoopbackPlayer::waitForPanel(int timeoutMs)

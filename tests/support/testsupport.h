@@ -1,16 +1,10 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPointer>
-#include <QProcess>
-#include <QPushButton>
-#include <QSlider>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QTemporaryDir>
+#include <QtNetwork>
+#include <QtSerialPort>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -58,6 +52,12 @@ const char PlayerHost[] = "127.1.2.3";
 /// `port`, since the catalogue's is fixed) and PlayerHost in the spin boxes.
 void startTcpConnect(MainWindow *window, quint16 port);
 
+/// Clicks Connect with serial model `model` on the device at `path`, typed
+/// into the port box (the system's list holds no ptys), at `speed` or the
+/// model's default.
+void connectSerial(MainWindow *window, int model, const QString &path,
+                   const QString &speed = QString());
+
 /// Whether every control follows the link state `open`: settings and Connect
 /// for no link, Disconnect and the command area for one.
 bool panelShowsLink(MainWindow *window, bool open);
@@ -68,6 +68,9 @@ QString statusText(MainWindow *window);
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
 /// server refuses the focus to a window that is not mapped yet.
 bool activateWindow(QWidget *topLevel);
+
+/// The About dialogs that exist now, shown or not.
+QList<QDialog *> openAboutDialogs();
 
 /// A player on PlayerHost (a free port): accepts the panel's connection,
 /// collects every byte it sends and can answer or hang up.
@@ -106,6 +109,38 @@ private:
 /// Connects `window` to `player` as the operator does; true once both sides
 /// are connected (bounded wait).
 bool connectToPlayer(MainWindow *window, LoopbackPlayer &player);
+
+/// A null-modem cable between two pseudo-terminals: socat relays everything
+/// written on one end to the other, until kill() (or the destructor) pulls it.
+struct SocatPair
+{
+    SocatPair()
+    {
+        // The serial lock file is named after the port's file name: make it unique.
+        const QString unique = dir.filePath(QFileInfo(dir.path()).fileName());
+        panelEnd = unique + "-panel";
+        playerEnd = unique + "-player";
+        socat.setProcessChannelMode(QProcess::MergedChannels);
+        socat.start("socat", {"-d", "-d", "pty,raw,echo=0,link=" + panelEnd,
+                              "pty,raw,echo=0,link=" + playerEnd});
+        // socat makes both links, then logs that it relays; a write before that could be lost.
+        const QDeadlineTimer deadline(10000);
+        while (!isReady() && socat.waitForReadyRead(int(deadline.remainingTime())))
+            log += socat.readAll();
+    }
+    ~SocatPair() { kill(); }
+    bool isReady() const { return log.contains("starting data transfer loop"); }
+    void kill()
+    {
+        socat.kill();
+        socat.waitForFinished(10000);
+    }
+
+    QTemporaryDir dir;
+    QProcess socat;
+    QString panelEnd, playerEnd; // the ends the panel and the test's player open
+    QByteArray log;
+};
 
 /// Base of the window's test classes: every test function gets a new main
 /// window, shown, on process objects in their start state, and a loopback player.
