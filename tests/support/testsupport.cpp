@@ -25,30 +25,6 @@ QTemporaryDir &dataHome()
     return dir;
 }
 
-const struct
-{
-    const char *control, *argument, *id, *frame;
-    bool longTableOnly; // the first three models lack these controls
-} FrameCases[] = {
-    {"Play", "", "5", "850201", false},
-    {"Play", "", "0", "800201", false},
-    {"Stop", "", "5", "850202", false},
-    {"Next_File", "", "5", "850203", false},
-    {"Previous_File", "", "5", "850204", false},
-    {"Pause", "", "5", "850205", true},
-    {"Next_Folder", "", "5", "850206", true},
-    {"Previous_Folder", "", "5", "850207", true},
-    {"Volume", "20", "5", "850314", false},
-    {"Folder", "007", "5", "850107", false},
-    {"Folder", "080", "5", "850150", false}, // decimal, not octal
-    {"Folder", "200", "5", "851148", false},
-    {"Folder", "300", "5", "85212C", false},
-    {"Folder", "999", "5", "857167", false},
-    {"Request", "Remaining time", "5", "850409", true},
-    {"Request", "Volume", "5", "85040B", true}, // also the Volume command's label
-    {"Change_ID", "9", "5", "857F09", true},
-};
-
 void select(QWidget *window, const QString &selector, const QString &entry)
 {
     auto *box = findWidget<QComboBox>(window, "comboBox_" + selector);
@@ -162,45 +138,6 @@ QList<QDialog *> openAboutDialogs()
     return dialogs;
 }
 
-bool LoopbackPlayer::waitForPanel(int timeoutMs)
-{
-    if (hasPanel())
-        return true;
-    // The kernel completes the handshake on its own, so blocking here is safe.
-    if (!m_server.hasPendingConnections() && !m_server.waitForNewConnection(timeoutMs))
-        return false;
-    m_peer = m_server.nextPendingConnection();
-    return m_peer;
-}
-
-bool LoopbackPlayer::waitForBytes(int count, int timeoutMs)
-{
-    // The panel writes from the event loop of this same thread: keep it running.
-    return QTest::qWaitFor(
-        [&] { return m_peer && (m_received += m_peer->readAll()).size() >= count; }, timeoutMs);
-}
-
-QByteArray LoopbackPlayer::takeReceived()
-{
-    if (m_peer)
-        m_received += m_peer->readAll();
-    QByteArray bytes;
-    bytes.swap(m_received);
-    return bytes;
-}
-
-bool LoopbackPlayer::send(const QByteArray &bytes, bool wait)
-{
-    if (!m_peer || m_peer->write(bytes) != bytes.size())
-        return false;
-    // The kernel takes loopback bytes at once; this does not need the panel's loop.
-    while (wait && m_peer->bytesToWrite() > 0) {
-        if (!m_peer->waitForBytesWritten(5000))
-            return false;
-    }
-    return true;
-}
-
 void PanelCase::init()
 {
     resetProcessObjects();
@@ -222,29 +159,6 @@ bool PanelCase::nothingSent()
     return player->waitForBytes(3) && player->takeReceived() == QByteArray::fromHex("850201");
 }
 
-void addFrameRows()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<bool>("decimal");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<bool>("serial");
-    // Each row starts in one notation, in turn, and switches to the other.
-    bool decimal = false;
-    for (bool serial : {false, true}) {
-        for (const auto &c : FrameCases) {
-            if (c.longTableOnly && serial)
-                continue;
-            decimal = !decimal;
-            QTest::addRow("%s %s, ID %s, %s, %s", c.control, c.argument, c.id,
-                          decimal ? "dec" : "hex", serial ? "serial" : "TCP")
-                << c.control << c.argument << c.id << decimal << QByteArray::fromHex(c.frame)
-                << serial;
-        }
-    }
-}
-
 void performControl(MainWindow *window, const QString &control, const QString &argument,
                     const QString &id)
 {
@@ -256,14 +170,6 @@ void performControl(MainWindow *window, const QString &control, const QString &a
     if (!argument.isEmpty())
         select(window, control, argument);
     findWidget<QPushButton>(window, "pushButton_" + control)->click();
-}
-
-QStringList labelsFor(const QByteArray &frame, bool decimal)
-{
-    QStringList texts;
-    for (const char c : frame)
-        texts << (decimal ? QString::number(quint8(c)) : QByteArray(1, c).toHex().toUpper());
-    return texts;
 }
 
 QStringList sentLabels(MainWindow *window)

@@ -82,17 +82,39 @@ public:
     quint16 port() const { return m_server.serverPort(); }
 
     /// Waits (bounded) for the panel's connection, or a new one after a hang-up.
-    bool waitForPanel(int timeoutMs = 5000);
+    bool waitForPanel()
+    {
+        // The kernel completes the handshake on its own, so blocking here is safe.
+        if (!hasPanel() && (m_server.hasPendingConnections() || m_server.waitForNewConnection(5000)))
+            m_peer = m_server.nextPendingConnection();
+        return hasPanel();
+    }
     bool hasPanel() const { return m_peer && m_peer->state() == QAbstractSocket::ConnectedState; }
 
     /// Waits (bounded) until at least `count` bytes have arrived in total.
-    bool waitForBytes(int count, int timeoutMs = 5000);
+    bool waitForBytes(int count)
+    {
+        // The panel writes from the event loop of this same thread: keep it running.
+        return QTest::qWaitFor([&] { return (m_received += takeReceived()).size() >= count; }, 5000);
+    }
     /// Everything received so far, which it forgets.
-    QByteArray takeReceived();
+    QByteArray takeReceived()
+    {
+        QByteArray bytes = m_received + (m_peer ? m_peer->readAll() : QByteArray());
+        m_received.clear();
+        return bytes;
+    }
 
     /// Sends `bytes` to the panel and waits (bounded) until they left; with
     /// `wait` false, they leave as the event loop runs.
-    bool send(const QByteArray &bytes, bool wait = true);
+    bool send(const QByteArray &bytes, bool wait = true)
+    {
+        bool sent = m_peer && m_peer->write(bytes) == bytes.size();
+        // The kernel takes loopback bytes at once; this does not need the panel's loop.
+        while (sent && wait && m_peer->bytesToWrite() > 0)
+            sent = m_peer->waitForBytesWritten(5000);
+        return sent;
+    }
     /// Closes the connection from the player's side, once all was sent.
     void hangUp()
     {
@@ -163,19 +185,11 @@ protected:
     std::unique_ptr<LoopbackPlayer> player;
 };
 
-/// Adds the columns control, argument, id, decimal, frame and serial: the
-/// frames worked out by hand for each control, the long command table over
-/// TCP, the short one over the serial line.
-void addFrameRows();
-
 /// Works the control as the operator does: `id` in the player-ID selector, then
 /// `argument` in the control's selector and a click on its button, or the
 /// volume slider moved to `argument`. Controls go by their widgets' names.
 void performControl(MainWindow *window, const QString &control, const QString &argument,
                     const QString &id);
-
-/// What the sent-bytes labels show for `frame`, written here independently.
-QStringList labelsFor(const QByteArray &frame, bool decimal);
 
 /// The three sent-bytes labels' texts.
 QStringList sentLabels(MainWindow *window);
