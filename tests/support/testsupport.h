@@ -10,6 +10,7 @@
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
+#include "settings/config_file.h"
 
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
@@ -24,12 +25,22 @@ void prepareTestProcess();
 void resetProcessObjects();
 
 /// The configuration file every window of the test process reads and writes.
-QString testConfigFilePath();
+inline QString testConfigFilePath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
+}
 
 /// Puts a copy of `qm` (by default the French translation the build makes)
 /// into `folder` as the French translation; the working directory is the
 /// first place a window looks for it.
-void placeFrench(const QString &folder, const QString &qm = QStringLiteral(QUORVEX_FR_QM));
+inline void placeFrench(const QString &folder, const QString &qm = QStringLiteral(QUORVEX_FR_QM))
+{
+    const QString target = folder + QStringLiteral("/LanguageData_fr.qm");
+    QFile::remove(target);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY2(QFile::copy(qm, target), qPrintable(qm));
+}
 
 /// The widget of the window with that object name; the test fails hard without it.
 template <typename T> T *findWidget(QWidget *window, const QString &name)
@@ -41,7 +52,12 @@ template <typename T> T *findWidget(QWidget *window, const QString &name)
 }
 
 /// Picks model `index` as the operator does with the model selector.
-void chooseModel(MainWindow *window, int index);
+inline void chooseModel(MainWindow *window, int index)
+{
+    auto *player = findWidget<QComboBox>(window, QStringLiteral("comboBox_Player"));
+    player->setCurrentIndex(index);
+    emit player->activated(index);
+}
 
 /// Index of the TCP model in the catalogue.
 constexpr int TcpModelIndex = 4;
@@ -50,27 +66,69 @@ const char PlayerHost[] = "127.1.2.3";
 
 /// Clicks Connect as an operator would with the TCP model (its port set to
 /// `port`, since the catalogue's is fixed) and PlayerHost in the spin boxes.
-void startTcpConnect(MainWindow *window, quint16 port);
+inline void startTcpConnect(MainWindow *window, quint16 port)
+{
+    chooseModel(window, TcpModelIndex);
+    ModelCatalogue[TcpModelIndex].tcpPort = port;
+    const QStringList octets = QString(PlayerHost).split('.');
+    for (int i = 0; i < 4; ++i)
+        findWidget<QSpinBox>(window, QStringLiteral("spinBox_IP_%1").arg(i + 1))
+            ->setValue(octets[i].toInt());
+    findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+}
 
 /// Clicks Connect with serial model `model` on the device at `path`, typed
 /// into the port box (the system's list holds no ptys), at `speed` or the
 /// model's default.
-void connectSerial(MainWindow *window, int model, const QString &path,
-                   const QString &speed = QString());
+inline void connectSerial(MainWindow *window, int model, const QString &path,
+                          const QString &speed = QString())
+{
+    chooseModel(window, model);
+    findWidget<QComboBox>(window, QStringLiteral("comboBox_Port"))->setEditText(path);
+    if (!speed.isEmpty())
+        findWidget<QComboBox>(window, QStringLiteral("comboBox_Baudrate"))->setCurrentText(speed);
+    findWidget<QPushButton>(window, QStringLiteral("pushButton_Connect"))->click();
+}
 
 /// Whether every control follows the link state `open`: settings and Connect
 /// for no link, Disconnect and the command area for one.
-bool panelShowsLink(MainWindow *window, bool open);
+inline bool panelShowsLink(MainWindow *window, bool open)
+{
+    return findWidget<QWidget>(window, "frame_Settings")->isEnabled() == !open
+           && findWidget<QWidget>(window, "pushButton_Connect")->isEnabled() == !open
+           && findWidget<QWidget>(window, "pushButton_Disconnect")->isEnabled() == open
+           && findWidget<QWidget>(window, "frame_Commands")->isEnabled() == open;
+}
 
 /// The window's status-bar text, whole (the bar shows it elided if it is long).
-QString statusText(MainWindow *window);
+inline QString statusText(MainWindow *window)
+{
+    // The bar may show it elided; its tooltip holds it whole.
+    const auto *bar = findWidget<QStatusBar>(window, QStringLiteral("statusBar"));
+    return bar->currentMessage().isEmpty() ? QString() : bar->toolTip();
+}
 
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
 /// server refuses the focus to a window that is not mapped yet.
-bool activateWindow(QWidget *topLevel);
+inline bool activateWindow(QWidget *topLevel)
+{
+    topLevel->show();
+    if (!QTest::qWaitForWindowExposed(topLevel, 5000))
+        return false;
+    topLevel->activateWindow();
+    return QTest::qWaitForWindowActive(topLevel, 5000);
+}
 
 /// The About dialogs that exist now, shown or not.
-QList<QDialog *> openAboutDialogs();
+inline QList<QDialog *> openAboutDialogs()
+{
+    QList<QDialog *> dialogs;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->inherits("aboutwindow"))
+            dialogs << static_cast<QDialog *>(widget);
+    }
+    return dialogs;
+}
 
 /// A player on PlayerHost (a free port): accepts the panel's connection,
 /// collects every byte it sends and can answer or hang up.
@@ -130,7 +188,13 @@ private:
 
 /// Connects `window` to `player` as the operator does; true once both sides
 /// are connected (bounded wait).
-bool connectToPlayer(MainWindow *window, LoopbackPlayer &player);
+inline bool connectToPlayer(MainWindow *window, LoopbackPlayer &player)
+{
+    startTcpConnect(window, player.port());
+    // The panel's side completes in the event loop.
+    return player.port() && player.waitForPanel()
+           && QTest::qWaitFor([] { return tcpSocket->state() == QAbstractSocket::ConnectedState; }, 5000);
+}
 
 /// A null-modem cable between two pseudo-terminals: socat relays everything
 /// written on one end to the other, until kill() (or the destructor) pulls it.
@@ -188,10 +252,34 @@ protected:
 /// Works the control as the operator does: `id` in the player-ID selector, then
 /// `argument` in the control's selector and a click on its button, or the
 /// volume slider moved to `argument`. Controls go by their widgets' names.
-void performControl(MainWindow *window, const QString &control, const QString &argument,
-                    const QString &id);
+/// Picks `entry` in the selector comboBox_<selector>.
+inline void selectEntry(QWidget *window, const QString &selector, const QString &entry)
+{
+    auto *box = findWidget<QComboBox>(window, "comboBox_" + selector);
+    box->setCurrentIndex(box->findText(entry));
+    QCOMPARE(box->currentText(), entry);
+}
+
+inline void performControl(MainWindow *window, const QString &control,
+                           const QString &argument, const QString &id)
+{
+    selectEntry(window, "ID", id);
+    if (control == "Volume") {
+        findWidget<QSlider>(window, "horizontalSlider_Volume")->setValue(argument.toInt());
+        return;
+    }
+    if (!argument.isEmpty())
+        selectEntry(window, control, argument);
+    findWidget<QPushButton>(window, "pushButton_" + control)->click();
+}
 
 /// The three sent-bytes labels' texts.
-QStringList sentLabels(MainWindow *window);
+inline QStringList sentLabels(MainWindow *window)
+{
+    QStringList texts;
+    for (int i = 1; i <= 3; ++i)
+        texts << findWidget<QLabel>(window, QStringLiteral("label_Byte_%1_B").arg(i))->text();
+    return texts;
+}
 
 #endif // TESTSUPPORT_H
