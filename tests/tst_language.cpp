@@ -211,8 +211,6 @@ void LanguageTest::lookupFolders_data()
     QTest::addColumn<QStringList>("placed");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("working directory") << QStringList{fr, "", ""} << "Connecter";
-    QTest::newRow("beside the executable") << QStringList{"", fr, ""} << "Connecter";
     QTest::newRow("installed folder") << QStringList{"", "", fr} << "Connecter";
     QTest::newRow("nowhere: source texts") << QStringList{"", "", ""} << "Connect";
     QTest::newRow("working directory first") << QStringList{MarkerQm, fr, fr} << "Marker";

@@ -1,7 +1,7 @@
-// The simulated player: its frame decoder, state machine, replies and
-// command line driven with a clock the test controls, then the program run as
-// a child process with the test playing the panel, over TCP on a free
-// loopback port and a socat pty pair, under abuse, and as a Unix tool.
+// The simulated player: its state machine, replies and command line driven
+// with a clock the test controls (its frame decoder has a fuzz target), then
+// the program run as a child process with the test playing the panel, over TCP
+// on a free loopback port and a socat pty pair, under abuse, and as a Unix tool.
 
 #include <QtNetwork>
 #include <QtSerialPort>
@@ -10,7 +10,6 @@
 #include <csignal>
 
 #include "protocol/catalogue.h"
-#include "protocol/frame_decoder.h"
 #include "sim/options.h"
 #include "sim/player.h"
 #include "sim/reply.h"
@@ -20,7 +19,6 @@ class SimTest : public QObject
     Q_OBJECT
 
 private slots:
-    void resyncs();
     void frames_data();
     void frames();
     void replies();
@@ -32,35 +30,6 @@ private slots:
     void exitStatus_data();
     void exitStatus();
 };
-
-namespace {
-// "[85 21 2C]" for a frame, "<85 21>" for a frame cut short, stray bytes bare:
-// the text is the same however the stray bytes were split into items.
-QString describe(const QList<DecodedItem> &items)
-{
-    QStringList pieces;
-    for (const DecodedItem &item : items) {
-        if (item.kind == DecodedItem::Kind::Frame)
-            pieces << '[' + hexBytes(item.frame.bytes()) + ']';
-        else if (item.kind == DecodedItem::Kind::CutFrame)
-            pieces << '<' + hexBytes(item.skipped) + '>';
-        else
-            pieces << hexBytes(item.skipped);
-    }
-    return pieces.join(' ');
-}
-} // namespace
-
-void SimTest::resyncs()
-{
-    // Garbage, ID 0 and ID 127, frames cut short by a new address byte, and
-    // an unfinished frame held back for the next bytes.
-    FrameDecoder decoder;
-    const QByteArray stream = QByteArray::fromHex("01027F800201 0506FF7F09 8521 8081860201 008521");
-    QCOMPARE(describe(decoder.feed(stream)),
-             "01 02 7F [80 02 01] 05 06 [FF 7F 09] <85 21> <80> <81> [86 02 01] 00");
-    QCOMPARE(hexBytes(decoder.pending()), QStringLiteral("85 21"));
-}
 
 void SimTest::frames_data()
 {
