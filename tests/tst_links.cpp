@@ -32,54 +32,24 @@ void press(int keys)
                         Qt::KeyboardModifiers(keys & Qt::KeyboardModifierMask));
 }
 
+// The frames worked out by hand for each control; the first three models lack
+// the long table's controls.
 const struct
 {
     const char *control, *argument, *id, *frame;
-    bool longTableOnly; // the first three models lack these controls
+    bool longTableOnly;
 } FrameCases[] = {
-    {"Play", "", "5", "850201", false},
-    {"Play", "", "0", "800201", false},
-    {"Stop", "", "5", "850202", false},
-    {"Next_File", "", "5", "850203", false},
-    {"Previous_File", "", "5", "850204", false},
-    {"Pause", "", "5", "850205", true},
-    {"Next_Folder", "", "5", "850206", true},
-    {"Previous_Folder", "", "5", "850207", true},
-    {"Volume", "20", "5", "850314", false},
-    {"Folder", "007", "5", "850107", false},
+    {"Play", "", "5", "850201", false},          {"Play", "", "0", "800201", false},
+    {"Stop", "", "5", "850202", false},          {"Next_File", "", "5", "850203", false},
+    {"Previous_File", "", "5", "850204", false}, {"Pause", "", "5", "850205", true},
+    {"Next_Folder", "", "5", "850206", true},    {"Previous_Folder", "", "5", "850207", true},
+    {"Volume", "20", "5", "850314", false},      {"Folder", "007", "5", "850107", false},
     {"Folder", "080", "5", "850150", false}, // decimal, not octal
-    {"Folder", "200", "5", "851148", false},
-    {"Folder", "300", "5", "85212C", false},
-    {"Folder", "999", "5", "857167", false},
+    {"Folder", "200", "5", "851148", false},     {"Folder", "300", "5", "85212C", false},
+    {"Folder", "999", "5", "857167", false},     {"Change_ID", "9", "5", "857F09", true},
     {"Request", "Remaining time", "5", "850409", true},
     {"Request", "Volume", "5", "85040B", true}, // also the Volume command's label
-    {"Change_ID", "9", "5", "857F09", true},
 };
-
-// The frames worked out by hand for each control, the long command table over
-// TCP, the short one over the serial line.
-void addFrameRows()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("argument");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<bool>("decimal");
-    QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<bool>("serial");
-    // Each row starts in one notation, in turn, and switches to the other.
-    bool decimal = false;
-    for (bool serial : {false, true}) {
-        for (const auto &c : FrameCases) {
-            if (c.longTableOnly && serial)
-                continue;
-            decimal = !decimal;
-            QTest::addRow("%s %s, ID %s, %s, %s", c.control, c.argument, c.id,
-                          decimal ? "dec" : "hex", serial ? "serial" : "TCP")
-                << c.control << c.argument << c.id << decimal << QByteArray::fromHex(c.frame)
-                << serial;
-        }
-    }
-}
 
 // What the sent-bytes labels show for `frame`, written here independently.
 QStringList labelsFor(const QByteArray &frame, bool decimal)
@@ -102,16 +72,14 @@ private slots:
     void tcpLink();
     void serialLink();
     void bothLinksSerialFirst();
-    void controlFrames_data() { addFrameRows(); }
-    void controlFrames();
+    void operatorFrames_data();
+    void operatorFrames();
 
     void paneFormatsChangesAndClear();
     void textCut_data();
     void textCut();
     void paneKeepsTheLatestText();
 
-    void shortcuts_data();
-    void shortcuts();
 
 private:
     QTextEdit *pane() { return widget<QTextEdit>("textEdit_Data"); }
@@ -306,44 +274,6 @@ void LinksTest::bothLinksSerialFirst()
     QTRY_COMPARE_WITH_TIMEOUT(readDataText, QStringLiteral("OK <b>\uFFFD"), 5000);
 }
 
-void LinksTest::controlFrames()
-{
-    QFETCH(QString, control);
-    QFETCH(QString, argument);
-    QFETCH(QString, id);
-    QFETCH(bool, decimal);
-    QFETCH(QByteArray, frame);
-    QFETCH(bool, serial);
-    if (serial)
-        connectSerial(window, 0, cable.panelEnd);
-    else
-        QVERIFY(connectToPlayer(window, *player));
-    widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
-
-    performControl(window, control, argument, id);
-    // On the line already, not on the event loop's next pass.
-    QCOMPARE(serial ? serialPort->bytesToWrite() : tcpSocket->bytesToWrite(), 0);
-    if (serial) {
-        QVERIFY(QTest::qWaitFor([&] { return serialPlayer.bytesAvailable() >= 3; }, 5000));
-        QCOMPARE(serialPlayer.readAll(), frame);
-    } else {
-        QVERIFY(player->waitForBytes(3));
-        QCOMPARE(player->takeReceived(), frame);
-    }
-    QCOMPARE(sentLabels(window), labelsFor(frame, decimal));
-    // Switching converts the labels; a click on the notation already shown
-    // must not convert them again.
-    auto *other = widget<QRadioButton>(decimal ? "radioButton_Sent_Hex" : "radioButton_Sent_Dec");
-    for (int click = 0; click < 2; ++click) {
-        other->click();
-        QCOMPARE(sentLabels(window), labelsFor(frame, !decimal));
-    }
-    if (control == "Volume")
-        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), argument);
-    if (control == "Change_ID")
-        QCOMPARE(widget<QLabel>("label_Player")->text(), "Change ID: 127 " + argument);
-}
-
 void LinksTest::paneFormatsChangesAndClear()
 {
     QVERIFY(connectToPlayer(window, *player));
@@ -471,90 +401,132 @@ void LinksTest::paneKeepsTheLatestText()
     QTRY_VERIFY_WITH_TIMEOUT(pane()->toPlainText() == shownFor(readDataText), 1000);
 }
 
-void LinksTest::shortcuts_data()
+void LinksTest::operatorFrames_data()
 {
-    QTest::addColumn<QString>("trigger"); // a key sequence, or the More or Less button
-    QTest::addColumn<int>("volume");      // before; the TCP model's runs from 0 to 31
-    QTest::addColumn<QByteArray>("sent"); // empty: nothing
-    QTest::addColumn<QString>("focus"); // empty: another window is active
+    QTest::addColumn<QString>("trigger");  // a control by its button's name, or a key sequence
+    QTest::addColumn<QString>("argument"); // the entry the control's selector shows
+    QTest::addColumn<QString>("id");       // the player ID selected
+    QTest::addColumn<int>("volume");       // before, if not -1; the TCP model's runs from 0 to 31
+    QTest::addColumn<QString>("focus");    // empty: another window is active
+    QTest::addColumn<bool>("serial");      // the short command table's model on the serial line
+    QTest::addColumn<bool>("decimal");     // the notation it starts in; it switches to the other
+    QTest::addColumn<QByteArray>("frame"); // empty: nothing goes out
     // Focus in turn where typing could claim the keys (text, list, slider) and
     // on a button outside the command area.
     const char *const focus[] = {"textEdit_Data", "comboBox_Folder", "horizontalSlider_Volume",
                                  "pushButton_Disconnect"};
     int row = 0;
-    const auto add = [&](const QString &trigger, int volume, const QByteArray &sent,
+    const auto add = [&](const QString &trigger, const QString &argument, const char *id,
+                         int volume, const QByteArray &frame, bool serial = false,
                          const char *on = nullptr) {
-        on = on ? on : focus[row++ % 4];
-        QTest::addRow("%s at volume %d, focus on %s", qPrintable(trigger), volume,
-                      *on ? on : "another window")
-            << trigger << volume << QByteArray::fromHex(sent) << QString(on);
+        const bool decimal = row++ % 2;
+        on = on ? on : focus[row / 2 % 4];
+        QTest::addRow("%s %s, ID %s, volume %d, %s, %s, focus on %s", qPrintable(trigger),
+                      qPrintable(argument), id, volume, decimal ? "dec" : "hex",
+                      serial ? "serial" : "TCP", *on ? on : "another window")
+            << trigger << argument << QString(id) << volume << QString(on) << serial << decimal
+            << QByteArray::fromHex(frame);
     };
+    for (bool serial : {false, true}) {
+        for (const auto &c : FrameCases) {
+            if (!c.longTableOnly || !serial)
+                add(c.control, c.argument, c.id, -1, c.frame, serial);
+        }
+    }
+    // Shortcuts: folders 0 to 9 whatever the folder selector shows, volume,
+    // transport. At the ends the volume does not change, so nothing goes out.
     for (int n = 0; n <= 9; ++n)
-        add(QStringLiteral("Ctrl+%1").arg(n), 10, "80010" + QByteArray::number(n));
+        add(QStringLiteral("Ctrl+%1").arg(n), "", "0", 10, "80010" + QByteArray::number(n));
     const struct
     {
         const char *trigger;
         int volume;
-        const char *sent;
-    } cases[] = {
+        const char *frame;
+    } keys[] = {
         {"Ctrl++", 10, "80030B"},         {"Ctrl+-", 10, "800309"},
         {"Media Play", 10, "800201"},     {"Media Stop", 10, "800202"},
         {"Media Next", 10, "800203"},     {"Media Previous", 10, "800204"},
         {"Media Pause", 10, "800205"},    {"Ctrl+Media Next", 10, "800206"},
         {"Ctrl+Media Previous", 10, "800207"},
-        // At the ends the value does not change, so nothing goes out.
         {"Ctrl++", 31, ""},               {"Ctrl+-", 0, ""},
-        {"More", 12, "80031F"},           {"Less", 12, "800300"},
-        {"More", 31, ""},                 {"Less", 0, ""},
+        {"Volume_More", 12, "80031F"},    {"Volume_Less", 12, "800300"},
+        {"Volume_More", 31, ""},          {"Volume_Less", 0, ""},
     };
-    for (const auto &c : cases)
-        add(c.trigger, c.volume, c.sent);
-    add("Ctrl+5", 10, "", "");
-    add("Media Stop", 10, "", "");
+    for (const auto &k : keys)
+        add(k.trigger, "", "0", k.volume, k.frame);
+    add("Ctrl+5", "", "0", 10, "", false, "");
+    add("Media Stop", "", "0", 10, "", false, "");
 }
 
-void LinksTest::shortcuts()
+void LinksTest::operatorFrames()
 {
     QFETCH(QString, trigger);
+    QFETCH(QString, argument);
+    QFETCH(QString, id);
     QFETCH(int, volume);
-    QFETCH(QByteArray, sent);
     QFETCH(QString, focus);
-    QVERIFY(connectToPlayer(window, *player));
+    QFETCH(bool, serial);
+    QFETCH(bool, decimal);
+    QFETCH(QByteArray, frame);
+    if (serial)
+        connectSerial(window, 0, cable.panelEnd);
+    else
+        QVERIFY(connectToPlayer(window, *player));
     QVERIFY(activateWindow(window));
+    widget<QRadioButton>(decimal ? "radioButton_Sent_Dec" : "radioButton_Sent_Hex")->click();
     auto *slider = widget<QSlider>("horizontalSlider_Volume");
-    if (slider->value() != volume) {
+    if (volume >= 0 && slider->value() != volume) {
         slider->setValue(volume);
         QVERIFY(player->waitForBytes(3));
         player->takeReceived();
     }
-    // Folder shortcuts ignore the selector and the Folder button's state.
-    widget<QComboBox>("comboBox_Folder")->setCurrentIndex(300);
-    widget<QWidget>("pushButton_Folder")->setEnabled(false);
-    QWidget other;
-    other.resize(200, 100);
+    const bool key = trigger != "Volume" && !window->findChild<QWidget *>("pushButton_" + trigger);
+    if (key) {
+        // Folder shortcuts ignore the selector and the Folder button's state.
+        widget<QComboBox>("comboBox_Folder")->setCurrentIndex(300);
+        widget<QWidget>("pushButton_Folder")->setEnabled(false);
+    }
+    QWidget otherWindow;
+    otherWindow.resize(200, 100);
     if (focus.isEmpty()) {
-        QVERIFY(activateWindow(&other));
+        QVERIFY(activateWindow(&otherWindow));
     } else {
         widget<QWidget>(focus)->setFocus();
         QVERIFY(QTest::qWaitFor([&] { return QApplication::focusWidget() == widget<QWidget>(focus); }, 5000));
     }
     const QStringList labels = sentLabels(window);
 
-    if (trigger == "More" || trigger == "Less")
-        widget<QPushButton>("pushButton_Volume_" + trigger)->click();
-    else
+    if (key)
         press(QKeySequence(trigger)[0]);
-    if (sent.isEmpty()) {
+    else
+        performControl(window, trigger, argument, id);
+    // On the line already, not on the event loop's next pass.
+    QCOMPARE(serial ? serialPort->bytesToWrite() : tcpSocket->bytesToWrite(), 0);
+    if (frame.isEmpty()) {
         QCOMPARE(sentLabels(window), labels);
         QCOMPARE(slider->value(), volume);
         QVERIFY(nothingSent());
         return;
     }
-    QVERIFY(player->waitForBytes(3));
-    QCOMPARE(player->takeReceived(), sent);
-    QCOMPARE(sentLabels(window), labelsFor(sent, false));
-    if (sent.at(1) == 3)
-        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QString::number(int(sent.at(2))));
+    if (serial) {
+        QVERIFY(QTest::qWaitFor([&] { return serialPlayer.bytesAvailable() >= 3; }, 5000));
+        QCOMPARE(serialPlayer.readAll(), frame);
+    } else {
+        QVERIFY(player->waitForBytes(3));
+        QCOMPARE(player->takeReceived(), frame);
+    }
+    QCOMPARE(sentLabels(window), labelsFor(frame, decimal));
+    // Switching converts the labels; a click on the notation already shown
+    // must not convert them again.
+    auto *switchTo = widget<QRadioButton>(decimal ? "radioButton_Sent_Hex" : "radioButton_Sent_Dec");
+    for (int click = 0; click < 2; ++click) {
+        switchTo->click();
+        QCOMPARE(sentLabels(window), labelsFor(frame, !decimal));
+    }
+    if (frame.at(1) == 3)
+        QCOMPARE(widget<QLabel>("label_Volume_2")->text(), QString::number(int(frame.at(2))));
+    if (trigger == "Change_ID")
+        QCOMPARE(widget<QLabel>("label_Player")->text(), "Change ID: 127 " + argument);
 }
 
 QTEST_MAIN(LinksTest)

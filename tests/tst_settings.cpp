@@ -75,28 +75,24 @@ private:
 
 QString SettingsTest::state()
 {
+    QStringList parts, ip;
+    for (const char *box : {"comboBox_Player", "comboBox_Baudrate", "comboBox_ID"})
+        parts << widget<QComboBox>(box)->currentText();
+    for (int i = 1; i <= 4; ++i)
+        ip << QString::number(widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i))->value());
+    parts << ip.join('.') << (widget<QCheckBox>("checkBox_Auto_connection")->isChecked() ? "1" : "0");
     // Radio buttons and actions alike, each by the last word of its name.
-    const auto checked = [this](const QStringList &names) {
+    for (const QStringList &group : {QStringList{"radioButton_Sent_Hex", "radioButton_Sent_Dec"},
+                                     {"radioButton_Data_ASCII", "radioButton_Data_Hex", "radioButton_Data_Dec"},
+                                     {"action_Default", "action_English", "action_French"}}) {
         QStringList on;
-        for (const QString &name : names) {
+        for (const QString &name : group) {
             if (window->findChild<QObject *>(name)->property("checked").toBool())
                 on << name.section('_', -1);
         }
-        return on.join(',');
-    };
-    QStringList ip;
-    for (int i = 1; i <= 4; ++i)
-        ip << QString::number(widget<QSpinBox>(QStringLiteral("spinBox_IP_%1").arg(i))->value());
-    return QStringList{
-        widget<QComboBox>("comboBox_Player")->currentText(),
-        widget<QComboBox>("comboBox_Baudrate")->currentText(),
-        widget<QComboBox>("comboBox_ID")->currentText(),
-        ip.join('.'),
-        widget<QCheckBox>("checkBox_Auto_connection")->isChecked() ? "1" : "0",
-        checked({"radioButton_Sent_Hex", "radioButton_Sent_Dec"}),
-        checked({"radioButton_Data_ASCII", "radioButton_Data_Hex", "radioButton_Data_Dec"}),
-        checked({"action_Default", "action_English", "action_French"}),
-    }.join('|');
+        parts << on.join(',');
+    }
+    return parts.join('|');
 }
 
 QStringList SettingsTest::closeWindow()
