@@ -71,7 +71,6 @@ private slots:
 
     void tcpLink();
     void serialLink();
-    void bothLinksSerialFirst();
     void operatorFrames_data();
     void operatorFrames();
 
@@ -247,11 +246,9 @@ void LinksTest::serialLink()
     QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
     QVERIFY(!serialPort->isOpen());
     QCOMPARE(statusText(window), "Serial port " + ownCable.panelEnd + " was removed or unplugged");
-}
 
-void LinksTest::bothLinksSerialFirst()
-{
-    // The panel opens one link per Connect; the test opens the second one.
+    // Both links open, serial first: the panel opens one per Connect, the test
+    // the second one.
     connectSerial(window, 0, cable.panelEnd);
     tcpSocket->connectToHost(QHostAddress(PlayerHost), player->port());
     QVERIFY(player->waitForPanel());

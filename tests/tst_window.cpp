@@ -170,13 +170,6 @@ void WindowTest::formKeepsWhatTheCodeNeeds()
         QVERIFY2(found[0]->metaObject()->indexOfSignal(slot.mid(split + 1)) >= 0, slot.constData());
     }
     QVERIFY(widget<QTextEdit>("textEdit_Data")->isReadOnly());
-
-    // Each frame's radio buttons exclude one another and leave the other frame's alone.
-    widget<QRadioButton>("radioButton_Sent_Dec")->setChecked(true);
-    widget<QRadioButton>("radioButton_Data_Dec")->setChecked(true);
-    QVERIFY(!widget<QRadioButton>("radioButton_Sent_Hex")->isChecked());
-    QVERIFY(!widget<QRadioButton>("radioButton_Data_ASCII")->isChecked());
-    QVERIFY(widget<QRadioButton>("radioButton_Sent_Dec")->isChecked());
 }
 
 QTEST_MAIN(WindowTest)
