@@ -31,26 +31,16 @@ class InstallTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void programFindsItsTranslations();
-    void desktopFiles();
-
-private:
-    QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
-
-    QTemporaryDir m_prefix;
+    void installedTree();
 };
 
-void InstallTest::initTestCase()
+void InstallTest::installedTree()
 {
+    QTemporaryDir prefix;
+    const auto installed = [&prefix](const QString &relative) { return prefix.filePath(relative); };
     QByteArray output;
-    QVERIFY2(run(QUORVEX_CMAKE, {"--install", QUORVEX_BUILD_DIR, "--prefix", m_prefix.path()},
-                 &output),
+    QVERIFY2(run(QUORVEX_CMAKE, {"--install", QUORVEX_BUILD_DIR, "--prefix", prefix.path()}, &output),
              output.constData());
-}
-
-void InstallTest::programFindsItsTranslations()
-{
     QVERIFY(QFileInfo(installed("bin/quorvex")).isExecutable());
     // The folder the program derives from its own folder is where they were installed.
     const QString fromBin = QDir(QCoreApplication::applicationDirPath())
@@ -58,24 +48,21 @@ void InstallTest::programFindsItsTranslations()
     QTranslator translator;
     QVERIFY(translator.load("LanguageData_fr", installed("bin/") + fromBin));
     QCOMPARE(translator.translate("MainWindow", "Connect"), QStringLiteral("Connecter"));
-}
 
-void InstallTest::desktopFiles()
-{
+    // The desktop entry, not even a hint against it; the icon it names, in each size.
     const QString entry = installed("share/applications/" + AppId + ".desktop");
-    QByteArray output;
     QVERIFY2(run("desktop-file-validate", {entry}, &output), output.constData());
-    QVERIFY2(output.trimmed().isEmpty(), output.constData()); // not even a hint
+    QVERIFY2(output.trimmed().isEmpty(), output.constData());
     QSettings desktop(entry, QSettings::IniFormat);
     QCOMPARE(desktop.value("Desktop Entry/Exec").toString(), QStringLiteral("quorvex"));
     QCOMPARE(desktop.value("Desktop Entry/Icon").toString(), AppId);
-    // The icon it names, in each size a desktop looks for.
     for (int size : {16, 32, 48, 128}) {
         const QImage icon(installed(
             QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(AppId)));
         QCOMPARE(icon.size(), QSize(size, size));
     }
 
+    // The software centre's description of this release, for this entry.
     const QString metainfo = installed("share/metainfo/" + AppId + ".metainfo.xml");
     QVERIFY2(run("appstreamcli", {"validate", "--no-net", metainfo}, &output), output.constData());
     QFile xml(metainfo);
