@@ -24,13 +24,12 @@ public:
 
 } // namespace
 
-class LanguageTest : public QObject
+class LanguageTest : public PanelCase
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void init() { resetProcessObjects(); }
     void cleanup();
 
     void switchLanguage_data();
@@ -41,14 +40,7 @@ private slots:
     void helpMenu();
 
 private:
-    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
     QString connectText() { return widget<QPushButton>("pushButton_Connect")->text(); }
-    /// A window with the French translation in the working directory.
-    void openWindow()
-    {
-        placeFrench(m_workDir.path());
-        window = new MainWindow;
-    }
     /// The tooltips of the icon-only buttons and of the folder and volume controls.
     QStringList toolTips();
     /// Triggers the language's action; false unless it alone is checked then.
@@ -62,7 +54,6 @@ private:
 
     QTemporaryDir m_workDir;
     UrlCatcher m_catcher;
-    MainWindow *window = nullptr;
 };
 
 bool LanguageTest::choose(const QString &action)
@@ -91,8 +82,10 @@ QStringList LanguageTest::toolTips()
 
 void LanguageTest::initTestCase()
 {
-    prepareTestProcess();
+    // Each window finds the French translation in the working directory.
+    PanelCase::initTestCase();
     QVERIFY(QDir::setCurrent(m_workDir.path()));
+    placeFrench(m_workDir.path());
     QDesktopServices::setUrlHandler("http", &m_catcher, "openUrl");
     QDesktopServices::setUrlHandler("mailto", &m_catcher, "openUrl");
 }
@@ -100,13 +93,12 @@ void LanguageTest::initTestCase()
 void LanguageTest::cleanup()
 {
     qDeleteAll(openAboutDialogs());
-    delete window;
-    window = nullptr;
-    resetProcessObjects();
+    PanelCase::cleanup();
     m_catcher.opened.clear();
     // This executable has its folder to itself; the other tests never look here.
     for (const QString &folder : folders())
         QFile::remove(folder + "/LanguageData_fr.qm");
+    placeFrench(m_workDir.path());
 }
 
 void LanguageTest::switchLanguage_data()
@@ -128,16 +120,14 @@ void LanguageTest::switchLanguage()
     const QByteArray expectedSystem = qgetenv("QUORVEX_TEST_SYSTEM_LANGUAGE");
     if (!expectedSystem.isEmpty())
         QCOMPARE(QLocale::system().name().section('_', 0, 0).toUtf8(), expectedSystem);
-    openWindow();
     QCOMPARE(connectText(), systemIsFrench() ? "Connecter" : "Connect");
-    LoopbackPlayer player;
     if (linked) {
-        QVERIFY(connectToPlayer(window, player));
+        QVERIFY(connectToPlayer(window, *player));
         if (decimal)
             widget<QRadioButton>("radioButton_Sent_Dec")->click();
         performControl(window, "Volume", "20", "5");
         performControl(window, "Play", "", "5");
-        QVERIFY(player.waitForBytes(6));
+        QVERIFY(player->waitForBytes(6));
     }
 
     // French chosen twice stays checked; English needs no file of its own. What
@@ -164,7 +154,7 @@ void LanguageTest::switchLanguage()
         const QString caption = french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: ";
         // Composed once the TCP model is chosen; before, it is the form's.
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
-                 linked ? "( " + caption + QString::number(player.port()) + " )"
+                 linked ? "( " + caption + QString::number(player->port()) + " )"
                         : QStringLiteral("( Port Number: ...)"));
         QStringList tips = toolTips();
         QCOMPARE(tips.size(), 14);
@@ -176,7 +166,7 @@ void LanguageTest::switchLanguage()
         QVERIFY(copy);
         QCOMPARE(copy->text().section('\t', 0, 0) == "&Copy", !french);
         const QString connected = french ? QStringLiteral("Connecté à %1:%2") : "Connected to %1:%2";
-        QCOMPARE(statusText(window), linked ? connected.arg(PlayerHost).arg(player.port()) : QString());
+        QCOMPARE(statusText(window), linked ? connected.arg(PlayerHost).arg(player->port()) : QString());
     }
     for (int i = 0; i < frenchTips.size(); ++i)
         QVERIFY2(frenchTips[i] != englishTips[i], qPrintable(englishTips[i]));
@@ -206,6 +196,9 @@ void LanguageTest::lookupFolders_data()
 void LanguageTest::lookupFolders()
 {
     QFETCH(QStringList, placed);
+    delete window;
+    resetProcessObjects();
+    QVERIFY(QFile::remove(m_workDir.filePath("LanguageData_fr.qm")));
     for (int i = 0; i < 3; ++i) {
         if (!placed[i].isEmpty())
             placeFrench(folders()[i], placed[i]);
@@ -239,7 +232,6 @@ void LanguageTest::helpMenu()
 {
     QFETCH(QByteArray, encoded);
     QFETCH(QString, about);
-    openWindow();
     QVERIFY(choose(QByteArray("action_") + QTest::currentDataTag()));
     widget<QAction>("action_Brenvale_Home_Page")->trigger();
     widget<QAction>("action_Contact_Technical_Support")->trigger();
