@@ -34,11 +34,7 @@ void press(int keys)
 
 // The frames worked out by hand for each control; the first three models lack
 // the long table's controls.
-const struct
-{
-    const char *control, *argument, *id, *frame;
-    bool longTableOnly;
-} FrameCases[] = {
+const struct { const char *control, *argument, *id, *frame; bool longTableOnly; } FrameCases[] = {
     {"Play", "", "5", "850201", false},          {"Play", "", "0", "800201", false},
     {"Stop", "", "5", "850202", false},          {"Next_File", "", "5", "850203", false},
     {"Previous_File", "", "5", "850204", false}, {"Pause", "", "5", "850205", true},
@@ -195,21 +191,13 @@ void LinksTest::serialLink()
         ports->setEditText(choice);
         ports->showPopup();
         ports->hidePopup();
-        QStringList items;
-        for (int i = 0; i < ports->count(); ++i)
-            items << ports->itemText(i);
-        QCOMPARE(items, listed);
+        QCOMPARE(items(ports), listed);
         QCOMPARE(ports->currentText(), choice);
     }
 
     // The speed chosen, else the model's default; always 8N1 without flow control.
-    const struct
-    {
-        int model;
-        const char *speed;
-        int baud;
-        speed_t termiosSpeed;
-    } cases[] = {{0, "", 19200, B19200}, {0, "38400", 38400, B38400}, {2, "", 9600, B9600}};
+    const struct { int model; const char *speed; int baud; speed_t termiosSpeed; } cases[] = {
+        {0, "", 19200, B19200}, {0, "38400", 38400, B38400}, {2, "", 9600, B9600}};
     for (const auto &c : cases) {
         connectSerial(window, c.model, cable.panelEnd, c.speed);
         QVERIFY(panelShowsLink(window, true));
@@ -277,12 +265,7 @@ void LinksTest::paneFormatsChangesAndClear()
     // Each chunk shows in the format chosen before it came; a character cut
     // by a change shows as text, since its bytes came in as text. Zero bytes
     // are left out of the text alone.
-    const struct
-    {
-        int format;
-        QByteArray bytes;
-        QString shown;
-    } chunks[] = {
+    const struct { int format; QByteArray bytes; QString shown; } chunks[] = {
         {0, QByteArray("Hi\r\n\x00\xFF", 6), QStringLiteral("Hi\r\n\uFFFD")},
         {0, "<b>bold</b>&amp;", "<b>bold</b>&amp;"},
         {1, QByteArray("\x00\x0D\xFF", 3), " 00 0D FF"},
@@ -434,12 +417,7 @@ void LinksTest::operatorFrames_data()
     // transport. At the ends the volume does not change, so nothing goes out.
     for (int n = 0; n <= 9; ++n)
         add(QStringLiteral("Ctrl+%1").arg(n), "", "0", 10, "80010" + QByteArray::number(n));
-    const struct
-    {
-        const char *trigger;
-        int volume;
-        const char *frame;
-    } keys[] = {
+    const struct { const char *trigger; int volume; const char *frame; } keys[] = {
         {"Ctrl++", 10, "80030B"},         {"Ctrl+-", 10, "800309"},
         {"Media Play", 10, "800201"},     {"Media Stop", 10, "800202"},
         {"Media Next", 10, "800203"},     {"Media Previous", 10, "800204"},

@@ -17,14 +17,6 @@ const QStringList TableB = {"pushButton_Previous_Folder", "pushButton_Pause",
 const QStringList SerialB = {"frame_Change_ID", "line_after_Change_ID"};
 const QStringList ModelDependent = Everyone + Serial + TableB + SerialB + QStringList{"frame_IP"};
 
-QStringList items(const QComboBox *box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
 } // namespace
 
 class WindowTest : public PanelCase

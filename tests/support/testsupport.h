@@ -51,6 +51,15 @@ template <typename T> T *findWidget(QWidget *window, const QString &name)
     return widget;
 }
 
+/// The texts of the box's entries.
+inline QStringList items(const QComboBox *box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
+
 /// Picks model `index` as the operator does with the model selector.
 inline void chooseModel(MainWindow *window, int index)
 {
