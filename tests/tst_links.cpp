@@ -113,7 +113,6 @@ void LinksTest::tcpLink()
         QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
         QCOMPARE(statusText(window), QStringLiteral("Connection to %1:%2 failed: Connection refused")
                                          .arg(PlayerHost).arg(closed));
-        QVERIFY(!tcpSocket->isOpen());
     }
 
     QVERIFY(connectToPlayer(window, *player));
@@ -124,7 +123,6 @@ void LinksTest::tcpLink()
     QCOMPARE(statusText(window),
              "Connection to " + target() + " lost: The remote host closed the connection");
     QCOMPARE(pane()->toPlainText(), QStringLiteral("bye"));
-    QVERIFY(!tcpSocket->isOpen());
 
     startTcpConnect(window, player->port());
     // The attempt under way counts as a link, but a frame now is neither
@@ -229,7 +227,6 @@ void LinksTest::serialLink()
     SocatPair ownCable;
     QVERIFY2(ownCable.isReady(), ownCable.log.constData());
     connectSerial(window, 0, ownCable.panelEnd);
-    QVERIFY(serialPort->isOpen());
     ownCable.kill();
     QTRY_VERIFY_WITH_TIMEOUT(panelShowsLink(window, false), 5000);
     QVERIFY(!serialPort->isOpen());
