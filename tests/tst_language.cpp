@@ -41,8 +41,6 @@ private slots:
 
 private:
     QString connectText() { return widget<QPushButton>("pushButton_Connect")->text(); }
-    /// The tooltips of the icon-only buttons and of the folder and volume controls.
-    QStringList toolTips();
     /// Triggers the language's action; false unless it alone is checked then.
     bool choose(const QString &action);
     /// Where a translation is looked for, in the order it is looked for.
@@ -64,20 +62,6 @@ bool LanguageTest::choose(const QString &action)
             return false;
     }
     return true;
-}
-
-QStringList LanguageTest::toolTips()
-{
-    QList<QWidget *> controls = {widget<QWidget>("comboBox_Folder"),
-                                 widget<QWidget>("horizontalSlider_Volume")};
-    for (QPushButton *button : window->findChildren<QPushButton *>()) {
-        if (button->text().isEmpty())
-            controls << button;
-    }
-    QStringList tips;
-    for (const QWidget *control : controls)
-        tips << control->toolTip();
-    return tips;
 }
 
 void LanguageTest::initTestCase()
@@ -156,7 +140,13 @@ void LanguageTest::switchLanguage()
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
                  linked ? "( " + caption + QString::number(player->port()) + " )"
                         : QStringLiteral("( Port Number: ...)"));
-        QStringList tips = toolTips();
+        // The icon-only buttons, the folder and volume controls.
+        QStringList tips = {widget<QWidget>("comboBox_Folder")->toolTip(),
+                            widget<QWidget>("horizontalSlider_Volume")->toolTip()};
+        for (QPushButton *button : window->findChildren<QPushButton *>()) {
+            if (button->text().isEmpty())
+                tips << button->toolTip();
+        }
         QCOMPARE(tips.size(), 14);
         QVERIFY(!tips.contains(QString()));
         QCOMPARE(tips.removeDuplicates(), 0);

@@ -75,7 +75,6 @@ private slots:
     void textCut();
     void paneKeepsTheLatestText();
 
-
 private:
     QTextEdit *pane() { return widget<QTextEdit>("textEdit_Data"); }
     QString target() const { return QStringLiteral("%1:%2").arg(PlayerHost).arg(player->port()); }
