@@ -6,13 +6,6 @@
 
 namespace {
 
-const QString MarkerQm = QStringLiteral(QUORVEX_MARKER_QM);
-
-bool systemIsFrench()
-{
-    return QLocale::system().language() == QLocale::French;
-}
-
 /// Stands in for the desktop's browser and mail program.
 class UrlCatcher : public QObject
 {
@@ -104,7 +97,8 @@ void LanguageTest::switchLanguage()
     const QByteArray expectedSystem = qgetenv("QUORVEX_TEST_SYSTEM_LANGUAGE");
     if (!expectedSystem.isEmpty())
         QCOMPARE(QLocale::system().name().section('_', 0, 0).toUtf8(), expectedSystem);
-    QCOMPARE(connectText(), systemIsFrench() ? "Connecter" : "Connect");
+    const bool systemIsFrench = QLocale::system().language() == QLocale::French;
+    QCOMPARE(connectText(), systemIsFrench ? "Connecter" : "Connect");
     if (linked) {
         QVERIFY(connectToPlayer(window, *player));
         if (decimal)
@@ -122,7 +116,7 @@ void LanguageTest::switchLanguage()
     const QList<QPair<QString, bool>> steps = {{"action_French", true},
                                                {"action_French", true},
                                                {"action_English", false},
-                                               {"action_Default", systemIsFrench()}};
+                                               {"action_Default", systemIsFrench}};
     for (const auto &[action, french] : steps) {
         // Hovering a menu item without a tip, as on the way to the language's action.
         const QString status = statusText(window);
@@ -173,14 +167,14 @@ void LanguageTest::lookupFolders_data()
 {
     // The .qm placed in the working directory, beside the executable, in the
     // installed folder; the marker translation tells which one was taken.
-    const QString fr = QStringLiteral(QUORVEX_FR_QM);
+    const QString fr = QStringLiteral(QUORVEX_FR_QM), marker = QStringLiteral(QUORVEX_MARKER_QM);
     QTest::addColumn<QStringList>("placed");
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("installed folder") << QStringList{"", "", fr} << "Connecter";
     QTest::newRow("nowhere: source texts") << QStringList{"", "", ""} << "Connect";
-    QTest::newRow("working directory first") << QStringList{MarkerQm, fr, fr} << "Marker";
-    QTest::newRow("executable's folder second") << QStringList{"", MarkerQm, fr} << "Marker";
+    QTest::newRow("working directory first") << QStringList{marker, fr, fr} << "Marker";
+    QTest::newRow("executable's folder second") << QStringList{"", marker, fr} << "Marker";
 }
 
 void LanguageTest::lookupFolders()

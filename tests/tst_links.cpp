@@ -80,9 +80,7 @@ private:
     QString target() const { return QStringLiteral("%1:%2").arg(PlayerHost).arg(player->port()); }
     void useFormat(int format)
     {
-        const char *const buttons[] = {"radioButton_Data_ASCII", "radioButton_Data_Hex",
-                                       "radioButton_Data_Dec"};
-        widget<QRadioButton>(buttons[format])->click();
+        widget<QRadioButton>("radioButton_Data_" + QString("ASCII Hex Dec").split(' ')[format])->click();
     }
     // One chunk, one read: the next chunk is sent only once the panel took this
     // one. The window's slot was connected first, so it has run when the spy sees it.

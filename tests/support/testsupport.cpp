@@ -16,22 +16,17 @@ void dropPlatformNoise(QtMsgType type, const QMessageLogContext &context, const 
         previousHandler(type, context, message);
 }
 
-QTemporaryDir &dataHome()
-{
-    // In memory where there is such a folder: every window's save syncs its file.
-    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quorvex-test-XXXXXX")
-                                                       : QDir::tempPath() + "/quorvex-test-XXXXXX");
-    return dir;
-}
-
 } // namespace
 
 void prepareTestProcess()
 {
     setApplicationIdentity();
     previousHandler = qInstallMessageHandler(dropPlatformNoise);
-    qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", dataHome().path().toLocal8Bit());
+    // In memory where there is such a folder: every window's save syncs its file.
+    static QTemporaryDir dataHome(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quorvex-test-XXXXXX")
+                                                            : QDir::tempPath() + "/quorvex-test-XXXXXX");
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", dataHome.path().toLocal8Bit());
 }
 
 void resetProcessObjects()
@@ -47,25 +42,3 @@ void resetProcessObjects()
     Config_File_Path.clear();
     QFile::remove(testConfigFilePath());
 }
-
-void PanelCase::init()
-{
-    resetProcessObjects();
-    window = new MainWindow;
-    window->show();
-    player = std::make_unique<LoopbackPlayer>();
-}
-
-void PanelCase::cleanup()
-{
-    player.reset();
-    delete window;
-    resetProcessObjects();
-}
-
-bool PanelCase::nothingSent()
-{
-    performControl(window, "Play", "", "5");
-    return player->waitForBytes(3) && player->takeReceived() == QByteArray::fromHex("850201");
-}
-

@@ -237,26 +237,6 @@ struct SocatPair
     QByteArray log;
 };
 
-/// Base of the window's test classes: every test function gets a new main
-/// window, shown, on process objects in their start state, and a loopback player.
-class PanelCase : public QObject
-{
-    Q_OBJECT
-
-protected slots:
-    void initTestCase() { prepareTestProcess(); }
-    void init();
-    void cleanup();
-
-protected:
-    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
-    /// Plays ID 5 and whether just that frame reached the player: frames keep
-    /// their order, so anything sent before would arrive ahead of it.
-    bool nothingSent();
-
-    MainWindow *window = nullptr;
-    std::unique_ptr<LoopbackPlayer> player;
-};
 
 /// Works the control as the operator does: `id` in the player-ID selector, then
 /// `argument` in the control's selector and a click on its button, or the
@@ -290,5 +270,41 @@ inline QStringList sentLabels(MainWindow *window)
         texts << findWidget<QLabel>(window, QStringLiteral("label_Byte_%1_B").arg(i))->text();
     return texts;
 }
+
+/// Base of the window's test classes: every test function gets a new main
+/// window, shown, on process objects in their start state, and a loopback player.
+class PanelCase : public QObject
+{
+    Q_OBJECT
+
+protected slots:
+    void initTestCase() { prepareTestProcess(); }
+    void init()
+    {
+        resetProcessObjects();
+        window = new MainWindow;
+        window->show();
+        player = std::make_unique<LoopbackPlayer>();
+    }
+    void cleanup()
+    {
+        player.reset();
+        delete window;
+        resetProcessObjects();
+    }
+
+protected:
+    template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
+    /// Plays ID 5 and whether just that frame reached the player: frames keep
+    /// their order, so anything sent before would arrive ahead of it.
+    bool nothingSent()
+    {
+        performControl(window, "Play", "", "5");
+        return player->waitForBytes(3) && player->takeReceived() == QByteArray::fromHex("850201");
+    }
+
+    MainWindow *window = nullptr;
+    std::unique_ptr<LoopbackPlayer> player;
+};
 
 #endif // TESTSUPPORT_H
