@@ -21,7 +21,6 @@ class SimTest : public QObject
 private slots:
     void frames_data();
     void frames();
-    void replies();
     void options_data();
     void options();
 
@@ -68,12 +67,15 @@ void SimTest::frames_data()
         "playing 0/1 vol 31 id 5 at 1: ID 5 TOTAL 01:53");
     row("stop rewinds a pause", tcp, "0 850201; 5000 850205; 6000 850202; 9000 850201; 10000 850401",
         "playing 0/1 vol 31 id 5 at 1: ID 5 STATUS PLAYING");
-    row("previous file wraps", tcp, "0 850204", "stopped 0/3 vol 31 id 5 at 0");
+    row("previous file wraps", tcp, "0 850204; 0 850403",
+        "stopped 0/3 vol 31 id 5 at 0: ID 5 PATH /000/003.MP3");
     row("next folder wraps", tcp, "0 857167; 0 850206", "playing 0/1 vol 31 id 5 at 0");
     row("the clock moves files on", tcp, "0 850201; 120000 850402",
         "playing 0/2 vol 31 id 5 at 7: ID 5 FILE 002.MP3");
     row("stopped after the last file", tcp, "0 850201; 500000 850401",
         "stopped 0/1 vol 31 id 5 at 0: ID 5 STATUS STOPPED");
+    row("storage media", tcp, "0 850404", "stopped 0/1 vol 31 id 5 at 0: ID 5 MEDIA SD");
+    row("no reply to an unknown item", tcp, "0 85040C", "stopped 0/1 vol 31 id 5 at 0");
 }
 
 void SimTest::frames()
@@ -98,18 +100,6 @@ void SimTest::frames()
                   .arg(s.volume).arg(s.id).arg(s.elapsedMs / 1000)
               + (reply.isEmpty() ? QString() : ": " + reply),
           "outcome");
-}
-
-void SimTest::replies()
-{
-    // Paused in folder 7 on file 3 of 3, volume 20, 73.5 s into 225 s.
-    const PlayerSnapshot state{5, Transport::Paused, 7, 3, 3, 20, 73500, 225000};
-    QByteArray replies;
-    for (int item = 0; item <= 12; ++item)
-        replies += formatReply(quint8(item), state);
-    QCOMPARE(replies, QByteArray("ID 5 STATUS PAUSED\nID 5 FILE 003.MP3\nID 5 PATH /007/003.MP3\n"
-                                 "ID 5 MEDIA SD\nID 5 FOLDER 007\nID 5 REMAINING 02:31\n"
-                                 "ID 5 TOTAL 03:45\nID 5 VOLUME 20\n"));
 }
 
 void SimTest::options_data()
