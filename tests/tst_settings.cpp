@@ -218,8 +218,7 @@ void SettingsTest::failedSave()
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = saved;
-    tight.rlim_cur = 64;
+    const rlimit tight{64, saved.rlim_max};
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
     const QStringList lines = closeWindow();
     setrlimit(RLIMIT_FSIZE, &saved);

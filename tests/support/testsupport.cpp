@@ -3,25 +3,16 @@
 #include "app/identity.h"
 #include "link/link.h"
 
-namespace {
-QtMessageHandler previousHandler = nullptr;
-
-// The offscreen platform warns each time a shown window's size hints change;
-// that says nothing about the panel and buries the real messages.
-void dropPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (message == QLatin1String("This plugin does not support propagateSizeHints()"))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-
-} // namespace
-
 void prepareTestProcess()
 {
     setApplicationIdentity();
-    previousHandler = qInstallMessageHandler(dropPlatformNoise);
+    // The offscreen platform warns each time a shown window's size hints change;
+    // that says nothing about the panel and buries the real messages.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (previous && message != QLatin1String("This plugin does not support propagateSizeHints()"))
+                previous(type, context, message);
+        });
     // In memory where there is such a folder: every window's save syncs its file.
     static QTemporaryDir dataHome(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quorvex-test-XXXXXX")
                                                             : QDir::tempPath() + "/quorvex-test-XXXXXX");
