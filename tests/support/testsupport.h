@@ -183,11 +183,7 @@ public:
         return sent;
     }
     /// Closes the connection from the player's side, once all was sent.
-    void hangUp()
-    {
-        if (m_peer)
-            m_peer->close();
-    }
+    void hangUp() { m_peer->close(); }
 
 private:
     QTcpServer m_server;
