@@ -407,12 +407,13 @@ void LinksTest::operatorFrames_data()
                 add(c.control, c.argument, c.id, -1, c.frame, serial);
         }
     }
-    // Shortcuts: folders 0 to 9 whatever the folder selector shows, volume,
-    // transport. At the ends the volume does not change, so nothing goes out.
+    // Shortcuts: folders 0 to 9 whatever the folder selector shows, volume up
+    // to the highest and down to the lowest, transport. At the ends the volume
+    // does not change, so nothing goes out.
     for (int n = 0; n <= 9; ++n)
         add(QStringLiteral("Ctrl+%1").arg(n), "", "0", 10, "80010" + QByteArray::number(n));
     const struct { const char *trigger; int volume; const char *frame; } keys[] = {
-        {"Ctrl++", 10, "80030B"},         {"Ctrl+-", 10, "800309"},
+        {"Ctrl++", 30, "80031F"},         {"Ctrl+-", 1, "800300"},
         {"Media Play", 10, "800201"},     {"Media Stop", 10, "800202"},
         {"Media Next", 10, "800203"},     {"Media Previous", 10, "800204"},
         {"Media Pause", 10, "800205"},    {"Ctrl+Media Next", 10, "800206"},
