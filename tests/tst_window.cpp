@@ -102,6 +102,8 @@ void WindowTest::modelConfiguresPanel()
     QTEST(slider->value(), "volumeMax");
 
     QTEST(items(box("comboBox_Request")), "requests");
+    if (index == TcpModelIndex)
+        QCOMPARE(widget<QLabel>("label_IP_Port")->text(), QStringLiteral("( Port Number: 65079 )"));
 }
 
 void WindowTest::ipBoxesTakeAnAddress_data()
