@@ -2,7 +2,7 @@
 
 #include "app/identity.h"
 #include "app/mainwindow.h"
-#include "app/termination_signals.h"
+#include "app/termination_watcher.h"
 
 int main(int argc, char *argv[])
 {
@@ -11,7 +11,10 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
     QApplication application(argc, argv);
-    quitOnTerminationSignals();
+    // A signal ends the event loop as closing the window does, so the settings are saved.
+    TerminationWatcher termination;
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &application,
+                     &QCoreApplication::quit);
     MainWindow window;
     window.show();
     // Leaving this scope destroys the window first (it saves the settings),

@@ -4,9 +4,9 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/termination_watcher.h"
 #include "sim/options.h"
 #include "sim/simulator.h"
-#include "sim/termination.h"
 
 namespace {
 

@@ -192,7 +192,7 @@ QString usageText()
         "  -h, --help           this text\n"
         "  --version            the version\n"
         "\n"
-        "Exit status: 0 after --exit-after, SIGINT or SIGTERM; 1 when a link cannot be\n"
-        "opened or the serial device is lost; 2 for a bad command line.\n")
+        "Exit status: 0 after --exit-after, SIGINT, SIGTERM or SIGHUP; 1 when a link\n"
+        "cannot be opened or the serial device is lost; 2 for a bad command line.\n")
         .arg(speedList(SerialSpeeds), defaultModelName());
 }

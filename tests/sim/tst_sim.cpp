@@ -273,6 +273,7 @@ void SimTest::exitStatus_data()
                              << "stopping: --exit-after";
     QTest::newRow("SIGTERM") << listen << int(SIGTERM) << 0 << "stopping: SIGTERM";
     QTest::newRow("SIGINT") << listen << int(SIGINT) << 0 << "stopping: SIGINT";
+    QTest::newRow("SIGHUP") << listen << int(SIGHUP) << 0 << "stopping: SIGHUP";
     QTest::newRow("bad option") << QStringList{"--id", "0"} << 0 << 2
                                 << "--id wants a number from 1 to 127";
     QTest::newRow("port taken") << QStringList{"--listen", "127.0.0.1:BUSY"} << 0 << 1
