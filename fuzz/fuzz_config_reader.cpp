@@ -5,8 +5,9 @@
 // Checked on the input as a file: it is accepted exactly when its first line
 // holds the magic and the version; the values obey their rules (IP octets
 // 0..255, sent format 2 or 3, data format 1, 2 or 3, texts of one line, the
-// language's among them: the window looks it up); a UTF-8 file reads the same
-// with CR LF line ends.
+// language's among them: the window looks it up; a port without control
+// characters and no longer than a path); a UTF-8 file reads the same with CR
+// LF line ends.
 //
 // The same bytes also give settings to write: byte 0 the language, byte 1
 // which texts are present (bits 0-3) and auto-connection (bit 4), byte 2 the
@@ -78,6 +79,11 @@ bool oneLine(const QString &text)
     return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'));
 }
 
+bool isControl(QChar c)
+{
+    return c.category() == QChar::Other_Control;
+}
+
 void checkRules(const ConfigSettings &values)
 {
     for (const std::optional<int> &octet : values.ip)
@@ -86,6 +92,8 @@ void checkRules(const ConfigSettings &values)
     REQUIRE(!values.dataFormat || (*values.dataFormat >= FormatAscii && *values.dataFormat <= FormatDec));
     REQUIRE(oneLine(values.language) && oneLine(values.model) && oneLine(values.port)
             && oneLine(values.baudRate) && oneLine(values.playerId));
+    REQUIRE(values.port.size() <= ConfigPortMaxLength
+            && std::none_of(values.port.cbegin(), values.port.cend(), isControl));
 }
 
 class Cursor
@@ -102,7 +110,7 @@ public:
         m_at += length;
         QString kept;
         for (const QChar c : text) {
-            if (c.category() != QChar::Other_Control)
+            if (!isControl(c))
                 kept += c;
         }
         return kept;

@@ -3,14 +3,18 @@
 
 #include "settings/config_file.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QStringList>
 #include <QTextCodec>
 #include <QTextStream>
 
+#include <algorithm>
 #include <iterator>
 #include <variant>
 
@@ -48,6 +52,21 @@ struct Text
     QString ConfigSettings::*field;
     QString write(const ConfigSettings &s) const { return s.*field; }
     void read(const QString &line, ConfigSettings &s) const { s.*field = line; }
+};
+
+/// The serial port, which the window opens as a path: a control character
+/// (NUL included) or a length no path has leaves it unapplied.
+struct Port
+{
+    QString write(const ConfigSettings &s) const { return s.port; }
+    void read(const QString &line, ConfigSettings &s) const
+    {
+        const bool path = line.size() <= ConfigPortMaxLength
+                          && std::none_of(line.cbegin(), line.cend(), [](QChar c) {
+                                 return c.category() == QChar::Other_Control;
+                             });
+        s.port = path ? line : QString();
+    }
 };
 
 /// One byte of the IP address in decimal; anything else is not applied.
@@ -92,14 +111,14 @@ struct ValueLine
 {
     int number;      ///< the value's line; its key line, if any, is the one before
     const char *key; ///< nullptr: one more value of the key above
-    std::variant<Text, Octet, Flag, Code> rule;
+    std::variant<Text, Port, Octet, Flag, Code> rule;
 };
 
 // Lines 1 to 3 are the header, which the reader skips but for line 1.
 constexpr ValueLine Layout[] = {
     {5, "*** Default Language:", Text{&ConfigSettings::language}},
     {7, "*** Default Device:", Text{&ConfigSettings::model}},
-    {9, "*** Default Serial Port:", Text{&ConfigSettings::port}},
+    {9, "*** Default Serial Port:", Port{}},
     {11, "*** Default Baudrate:", Text{&ConfigSettings::baudRate}},
     {13, "*** Default IP Address:", Octet{0}},
     {14, nullptr, Octet{1}},
@@ -172,4 +191,31 @@ std::optional<ConfigSettings> readConfigLines(QIODevice *device)
         std::visit([&](const auto &rule) { rule.read(text, settings); }, line.rule);
     }
     return settings;
+}
+
+ConfigFileContents readConfigFile(const QString &path)
+{
+    const QFileInfo entry(path);
+    if (!entry.exists())
+        return {entry.isSymLink() ? ConfigFileStatus::DanglingLink : ConfigFileStatus::Missing, {}};
+    // Checked before any open: opening a FIFO waits for a writer.
+    if (!entry.isFile())
+        return {ConfigFileStatus::NotAFile, {}};
+    if (entry.size() > ConfigFileMaxSize)
+        return {ConfigFileStatus::TooLarge, {}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {ConfigFileStatus::Unreadable, {}};
+    // One byte more tells a file that grew past the bound since it was looked at.
+    QByteArray bytes = file.read(ConfigFileMaxSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return {ConfigFileStatus::Unreadable, {}};
+    if (bytes.size() > ConfigFileMaxSize)
+        return {ConfigFileStatus::TooLarge, {}};
+
+    // In text mode, so CR LF line ends read as LF.
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly | QIODevice::Text);
+    std::optional<ConfigSettings> settings = readConfigLines(&buffer);
+    return {settings ? ConfigFileStatus::Read : ConfigFileStatus::Refused, std::move(settings)};
 }

@@ -20,6 +20,14 @@ extern const QString ConfigBeforeSave;
 extern const QString ConfigAfterSave;
 extern const QString ConfigSaveFailed;
 
+/// The most bytes a settings file may hold; a longer one is unusable. A real
+/// file holds well under 1 KiB.
+constexpr qint64 ConfigFileMaxSize = 64 * 1024;
+
+/// The longest port line applied: Linux's PATH_MAX, which no device path
+/// reaches (a constant here, so the panel needs no POSIX header).
+constexpr int ConfigPortMaxLength = 4096;
+
 /// Display-format codes of lines 22 and 24.
 enum ConfigFormat : int { FormatAscii = 1, FormatHex = 2, FormatDec = 3 };
 
@@ -33,6 +41,8 @@ struct ConfigSettings
 {
     QString language = ConfigDefaultValue; ///< "English", "French" or ConfigDefaultValue
     QString model = ConfigDefaultValue;
+    /// Empty when the line holds a control character or is longer than
+    /// ConfigPortMaxLength: the window opens it as a path.
     QString port = ConfigDefaultValue;
     QString baudRate = ConfigDefaultValue;
     std::array<std::optional<int>, 4> ip = {0, 0, 0, 0};
@@ -61,5 +71,27 @@ bool writeConfigLines(QIODevice *device, const ConfigSettings &settings);
 /// Reads the 24 lines from an open device; nothing when the first line lacks
 /// the magic or the version, which makes the whole file ignored.
 std::optional<ConfigSettings> readConfigLines(QIODevice *device);
+
+/// What readConfigFile found at a path.
+enum class ConfigFileStatus {
+    Read,         ///< a settings file, read
+    Missing,      ///< nothing there
+    DanglingLink, ///< a symbolic link to nothing
+    NotAFile,     ///< a folder, FIFO, device or socket, never opened
+    TooLarge,     ///< more than ConfigFileMaxSize bytes
+    Unreadable,   ///< a file that could not be opened or read
+    Refused,      ///< a first line without the magic or the version
+};
+
+struct ConfigFileContents
+{
+    ConfigFileStatus status = ConfigFileStatus::Missing;
+    std::optional<ConfigSettings> settings; ///< set exactly when status is Read
+};
+
+/// Reads the settings file at `path`, through a symbolic link, and writes
+/// nothing. Only a regular file is opened, so nothing there can block it, and
+/// at most ConfigFileMaxSize bytes are read.
+ConfigFileContents readConfigFile(const QString &path);
 
 #endif // CONFIG_FILE_H

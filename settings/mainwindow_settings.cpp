@@ -89,12 +89,13 @@ ConfigSettings settingsShown(const Ui::MainWindow &ui)
     return settings;
 }
 
-/// Keeps a file the reader could not use as `backup`, byte for byte, before the
-/// save at exit replaces it. One that cannot be read is moved there whole.
+/// Moves a file the reader could not use to `backup`, replacing what is
+/// there, before the save at exit takes its place: renamed, never copied, so
+/// nothing large is duplicated.
 bool keepAside(const QString &path, const QString &backup)
 {
     QFile::remove(backup);
-    return QFile::copy(path, backup) || QFile::rename(path, backup);
+    return QFile::rename(path, backup);
 }
 
 /// Standard error: at exit the window that could say it is gone.
@@ -108,14 +109,10 @@ void complain(const QString &message)
 void MainWindow::load_Config_File(QString path)
 {
     path = configFileOrFallback(path);
-    QFile file(path);
-    if (!file.exists())
+    const ConfigFileContents saved = readConfigFile(path);
+    if (saved.status == ConfigFileStatus::Missing)
         return;
-    std::optional<ConfigSettings> settings;
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        settings = readConfigLines(&file);
-        file.close();
-    }
+    const std::optional<ConfigSettings> &settings = saved.settings;
     if (!settings) {
         const QString backup = path + QStringLiteral(".bak");
         if (keepAside(path, backup)) {

@@ -3,25 +3,26 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "testsupport.h"
 
 namespace {
 
 // Lines 5 French, 7 model, 9 a typed port, 11 speed, 13-16 IP, 18 auto, 20 ID,
-// 22 sent, 24 data.
+// 22 sent, 24 data; from an earlier version, so a save changes line 3.
 const QStringList Valid = {
-    "QVX11.00", "Quorvex (Configuration File)", "Generate by: Quorvex 1.1.0",
+    "QVX11.00", "Quorvex (Configuration File)", "Generate by: Quorvex 1.0.0",
     "*** Default Language:", "French", "*** Default Device:", "Larch Player",
-    "*** Default Serial Port:", "/dev/serial/by-id/usb-Brenvale_Larch-if00",
+    "*** Default Serial Port:", "/dev/ttyQVX0",
     "*** Default Baudrate:", "38400",
     "*** Default IP Address:", "10", "0", "255", "7", "*** Default Auto-connection:", "0",
     "*** Default Player ID:", "100", "*** Default Command Bytes Sent Setting:", "3",
     "*** Default Data Received Setting:", "2"};
 
-// model|speed|ID|IP|auto-connection|sent format|data format|checked language
-const QString Fresh = "Pebble Player 2|19200|0|0.0.0.0|0|Hex|ASCII|Default";
-const QString Restored = "Larch Player|38400|100|10.0.255.7|0|Dec|Hex|French";
+// model|speed|ID|IP|auto-connection|sent format|data format|checked language|typed port
+const QString Fresh = "Pebble Player 2|19200|0|0.0.0.0|0|Hex|ASCII|Default|";
+const QString Restored = "Larch Player|38400|100|10.0.255.7|0|Dec|Hex|French|/dev/ttyQVX0";
 
 QByteArray fileWith(QMap<int, QString> changes, int lineCount = 24)
 {
@@ -43,6 +44,31 @@ QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString dataFolder()
+{
+    return QFileInfo(testConfigFilePath()).path();
+}
+
+/// The data folder's entries, each with what it is; "unchanged" holds `file`,
+/// "saved" the panel's 24 lines, without a control character but line feeds.
+QString diskState(const QByteArray &file)
+{
+    static const QRegularExpression saved("\\AQVX11\\.00\\n(\\P{Cc}*\\n){23}\\z");
+    QStringList entries;
+    for (const QFileInfo &entry : QDir(dataFolder()).entryInfoList(
+             QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name)) {
+        // Never opened unless a regular file: opening a FIFO would wait.
+        const QByteArray bytes = entry.isFile() && !entry.isSymLink() ? readFile(entry.filePath()) : QByteArray();
+        entries << entry.fileName() + ' '
+                       + (entry.isSymLink() ? "link to " + QFileInfo(entry.symLinkTarget()).fileName()
+                          : entry.isDir()   ? "folder"
+                          : !entry.isFile() ? "fifo"
+                          : bytes == file   ? "unchanged"
+                          : saved.match(QString::fromUtf8(bytes)).hasMatch() ? "saved" : "file");
+    }
+    return entries.join('|');
 }
 
 } // namespace
@@ -92,7 +118,9 @@ QString SettingsTest::state()
         }
         parts << on.join(',');
     }
-    return parts.join('|');
+    // The system's own ports differ from one machine to the next.
+    const auto *port = widget<QComboBox>("comboBox_Port");
+    return parts.join('|') + '|' + (port->findText(port->currentText()) < 0 ? port->currentText() : "");
 }
 
 QStringList SettingsTest::closeWindow()
@@ -109,63 +137,77 @@ void SettingsTest::readerRules_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<QString>("status"); // how it starts; a refused file is kept, and said to be
+    QTest::addColumn<QString>("status"); // how it starts
+    QTest::addColumn<QString>("disk");   // what dataFolder() then holds
+    QTest::addColumn<QString>("place");  // what the path is, if not `file`
     const QString kept = "Unusable settings file kept as Quorvex.cfg.bak;";
+    const QString moved = "Quorvex.cfg saved|Quorvex.cfg.bak unchanged";
     const auto row = [](const char *name, const QByteArray &file, const QString &expected,
-                        const QString &status = QString()) {
-        QTest::newRow(name) << file << expected << status;
+                        const QString &status = QString(), const QString &disk = "Quorvex.cfg saved",
+                        const QString &place = QString()) {
+        QTest::newRow(name) << file << expected << status << disk << place;
     };
+    const QString portless = Restored.section('|', 0, -2) + '|';
 
     // The header's rules and CR LF line ends are the reader's fuzz target's.
     row("no file", QByteArray(), Fresh);
     row("ID looked up after model", fileWith({}), Restored);
-    row("other version", fileWith({{1, "QVX11.01"}}), Fresh, kept);
-    row("cut after line 12", fileWith({}, 12), "Larch Player|38400|0|0.0.0.0|0|Hex|ASCII|French");
+    row("other version", fileWith({{1, "QVX11.01"}}), Fresh, kept, moved);
+    row("cut after line 12", fileWith({}, 12), "Larch Player|38400|0|0.0.0.0|0|Hex|ASCII|French|/dev/ttyQVX0");
     // Compared as written: in another case the model is not listed.
     row("model not listed", fileWith({{7, "larch player"}, {11, "9600"}, {20, "5"}}),
-        "Pebble Player 2|9600|5|10.0.255.7|0|Dec|Hex|French");
+        "Pebble Player 2|9600|5|10.0.255.7|0|Dec|Hex|French|/dev/ttyQVX0");
     row("speed the model lacks", fileWith({{7, "KS10 - KS15"}}),
-        "KS10 - KS15|19200|100|10.0.255.7|0|Dec|Hex|French");
+        "KS10 - KS15|19200|100|10.0.255.7|0|Dec|Hex|French|/dev/ttyQVX0");
     row("ID the model lacks", fileWith({{20, "128"}}),
-        "Larch Player|38400|0|10.0.255.7|0|Dec|Hex|French");
+        "Larch Player|38400|0|10.0.255.7|0|Dec|Hex|French|/dev/ttyQVX0");
     row("IP out of range or not numbers",
         fileWith({{13, "256"}, {14, "-1"}, {15, "12a"}, {16, "0x1F"}}),
-        "Larch Player|38400|100|0.0.0.0|0|Dec|Hex|French");
+        "Larch Player|38400|100|0.0.0.0|0|Dec|Hex|French|/dev/ttyQVX0");
     row("codes nobody uses", fileWith({{22, "1"}, {24, "(default)"}, {18, "yes"}}),
-        "Larch Player|38400|100|10.0.255.7|0|Hex|ASCII|French");
+        "Larch Player|38400|100|10.0.255.7|0|Hex|ASCII|French|/dev/ttyQVX0");
     row("language in lower case", fileWith({{5, "english"}}),
-        "Larch Player|38400|100|10.0.255.7|0|Dec|Hex|Default");
+        "Larch Player|38400|100|10.0.255.7|0|Dec|Hex|Default|/dev/ttyQVX0");
     row("auto-connection to this machine",
         fileWith({{5, "English"}, {7, "KS15 - TCP/IP"}, {13, "127"}, {15, "0"}, {16, "1"},
                   {18, "7"}, {24, "3"}}),
-        "KS15 - TCP/IP||100|127.0.0.1|1|Dec|Dec|English", "Connecting to 127.0.0.1:65079...");
+        "KS15 - TCP/IP||100|127.0.0.1|1|Dec|Dec|English|/dev/ttyQVX0", "Connecting to 127.0.0.1:65079...");
     // An unplugged adapter fails as itself: nothing else is opened, its name is kept.
     row("auto-connection to a missing port", fileWith({{5, "English"}, {9, "ttyQVX9"}, {18, "1"}}),
-        "Larch Player|38400|100|10.0.255.7|1|Dec|Hex|English",
+        "Larch Player|38400|100|10.0.255.7|1|Dec|Hex|English|ttyQVX9",
         "Cannot open serial port ttyQVX9: No such file or directory");
+    // Opened as a path, a port is cut at a NUL and a long one fails.
+    row("NUL in port", fileWith({{9, QString("ttyQVX9") + QChar(0) + "x"}}), portless);
+    row("port longer than a path", fileWith({{9, QString(ConfigPortMaxLength + 1, 'p')}}), portless);
+    // Hostile files: nothing that blocks, nothing read whole, nothing copied.
+    row("FIFO", QByteArray(), Fresh, kept, "Quorvex.cfg saved|Quorvex.cfg.bak fifo", "fifo");
+    row("larger than a settings file", fileWith({}) + QByteArray(ConfigFileMaxSize, '\n'), Fresh, kept, moved);
 }
 
 void SettingsTest::readerRules()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, status);
-    if (!file.isEmpty())
-        writeFile(testConfigFilePath(), file);
+    QFETCH(QString, place);
+    const QString path = testConfigFilePath();
+    QVERIFY(QDir(dataFolder()).removeRecursively() && QDir().mkpath(dataFolder()));
+    if (place == "fifo")
+        QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
+    else if (!file.isEmpty())
+        writeFile(path, file);
     window = new MainWindow;
     QTEST(state(), "expected");
     // A restored auto-connection starts while the window is built, before it is shown.
     QVERIFY2(statusText(window).startsWith(status), qPrintable(statusText(window)));
     QCOMPARE(statusText(window).isEmpty(), status.isEmpty());
-    const QString shown = state() + '|' + widget<QComboBox>("comboBox_Port")->currentText();
+    const QString shown = state();
     closeWindow();
-    const QString backup = testConfigFilePath() + ".bak";
-    QCOMPARE(readFile(backup), status.startsWith("Unusable") ? file : QByteArray());
-    QFile::remove(backup);
+    QTEST(diskState(file), "disk");
 
     // What the window saved brings it all back, a typed or missing port too.
     ModelCatalogue.clear(); // as a new process would start
     window = new MainWindow;
-    QCOMPARE(state() + '|' + widget<QComboBox>("comboBox_Port")->currentText(), shown);
+    QCOMPARE(state(), shown);
 }
 
 void SettingsTest::nothingChosenIsWrittenAsDefault()
