@@ -201,12 +201,10 @@ ConfigFileContents readConfigFile(const QString &path)
     // Checked before any open: opening a FIFO waits for a writer.
     if (!entry.isFile())
         return {ConfigFileStatus::NotAFile, {}};
-    if (entry.size() > ConfigFileMaxSize)
-        return {ConfigFileStatus::TooLarge, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {ConfigFileStatus::Unreadable, {}};
-    // One byte more tells a file that grew past the bound since it was looked at.
+    // One byte more tells a file past the bound, whatever size it claims.
     QByteArray bytes = file.read(ConfigFileMaxSize + 1);
     if (file.error() != QFileDevice::NoError)
         return {ConfigFileStatus::Unreadable, {}};
