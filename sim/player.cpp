@@ -1,5 +1,6 @@
 #include "sim/player.h"
 
+#include "protocol/command_names.h"
 #include "protocol/panel_logic.h"
 #include "sim/reply.h"
 
@@ -93,18 +94,7 @@ QString SimulatedPlayer::describe(const Match &match, const Frame &frame)
         }
         return QStringLiteral("unknown command %1 value %2").arg(command, value);
     }
-    switch (match.command.kind) {
-    case CommandKind::Folder:
-        return QStringLiteral("folder ") + folderNumberText(match.bank * FolderBankSize + frame.value);
-    case CommandKind::Volume:
-        return QStringLiteral("volume %1").arg(frame.value);
-    case CommandKind::ChangeId:
-        return QStringLiteral("change ID to %1").arg(frame.value);
-    case CommandKind::Request:
-        return QStringLiteral("request %1").arg(match.command.label);
-    default:
-        return match.command.label.toLower();
-    }
+    return frameName(match.command, match.bank * FolderBankSize + frame.value);
 }
 
 FrameOutcome SimulatedPlayer::apply(const Frame &frame, qint64 nowMs)

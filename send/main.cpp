@@ -1,0 +1,105 @@
+// quorvex-send: the players' commands from a shell, a script or a show-control system.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "protocol/frames.h"
+#include "send/sender.h"
+
+namespace {
+
+/// A script longer than this is surely not one (a thousand lines take a few KiB).
+constexpr qint64 LongestScript = 1024 * 1024;
+
+void usageError(const QString &message)
+{
+    writeTo(stderr, QStringLiteral("quorvex-send: %1\nTry quorvex-send --help.\n").arg(message));
+}
+
+/// The script's text, or the reason it cannot be read.
+QString readScript(const QString &path, QString *text)
+{
+    QFile file;
+    const bool isStdin = path == QLatin1String("-");
+    const bool opened = isStdin ? file.open(stdin, QIODevice::ReadOnly)
+                                : !QFileInfo(path).isDir() && (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    if (!opened)
+        return QStringLiteral("cannot read script %1: %2")
+            .arg(path, QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString());
+    const QByteArray bytes = file.read(LongestScript + 1);
+    if (bytes.size() > LongestScript)
+        return QStringLiteral("script %1 is longer than %2 bytes").arg(path).arg(LongestScript);
+    *text = QString::fromUtf8(bytes);
+    return {};
+}
+
+std::optional<ConfigSettings> savedSettings()
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                         + QStringLiteral("/Brenvale/Quorvex/Quorvex") + ConfigFileSuffix;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    return readConfigLines(&file);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quorvex-send"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
+
+    const ParsedSendOptions parsed = parseSendOptions(QCoreApplication::arguments(), savedSettings);
+    if (!parsed.error.isEmpty()) {
+        usageError(parsed.error);
+        return ExitUsage;
+    }
+    const SendOptions &options = parsed.options;
+    if (options.help) {
+        writeTo(stdout, sendUsageText());
+        return ExitSent;
+    }
+    if (options.version) {
+        writeTo(stdout, QStringLiteral("quorvex-send %1\n").arg(QUORVEX_VERSION));
+        return ExitSent;
+    }
+    if (options.list) {
+        writeTo(stdout, commandListText(options.target));
+        return ExitSent;
+    }
+
+    ParsedSteps steps;
+    if (options.script.isEmpty()) {
+        steps = parseCommandArguments(options.commands, options.target);
+    } else {
+        QString text;
+        steps.error = readScript(options.script, &text);
+        if (steps.error.isEmpty())
+            steps = parseScript(text, options.script, options.target);
+    }
+    if (!steps.error.isEmpty()) {
+        writeTo(stderr, QStringLiteral("quorvex-send: %1\n").arg(steps.error));
+        return ExitUsage;
+    }
+
+    if (options.dryRun) {
+        for (const SendStep &step : steps.steps) {
+            if (!step.frame.isEmpty())
+                writeTo(stdout, hexBytes(step.frame) + QLatin1Char('\n'));
+        }
+        return ExitSent;
+    }
+    if (options.link == SendLink::None) {
+        usageError(QStringLiteral("no link: give --host or --serial (the panel has saved none)"));
+        return ExitUsage;
+    }
+
+    Sender sender(options, steps.steps);
+    QObject::connect(&sender, &Sender::finished, &application, &QCoreApplication::exit);
+    sender.start();
+    return application.exec();
+}
