@@ -4,8 +4,9 @@
 # too, `make fuzz` clang too; then it configures and builds into build/. `make
 # test` then builds and runs the tests again with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/. `make package` builds the Debian
-# package into build/. `make fuzz` runs each fuzz target for FUZZ_SECONDS
-# (built with clang in build-fuzz/); CI runs `make fuzz-smoke`, 20 s each.
+# package into build/ and checks it with lintian. `make fuzz` runs each fuzz
+# target for FUZZ_SECONDS (built with clang in build-fuzz/); CI runs `make
+# fuzz-smoke`, 20 s each.
 # `make bench` builds only the benchmarks and prints their table (bench/README.md).
 # `make soak` runs the endurance tests (bench/soak.cpp), which `make test`
 # leaves out: in build/, then the whole-session leak check in build-asan/.
@@ -81,8 +82,10 @@ bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target quorvex_benchmarks
 	bench/run-bench.sh $(BUILD_DIR)
 
+# Lintian's errors and warnings fail the goal; its informational tags do not.
 package: build
 	cmake --build $(BUILD_DIR) --target package
+	lintian --fail-on error,warning $(BUILD_DIR)/quorvex_*_amd64.deb
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)

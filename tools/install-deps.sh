@@ -7,7 +7,7 @@
 #   run      building and running the panel and the simulated player
 #   test     run, and the tools the tests start (socat pty pairs, the desktop
 #            entry and AppStream checks)
-#   package  run, and what builds the Debian package
+#   package  run, and what builds the Debian package and checks it (lintian)
 #   fuzz     run, and clang with its libFuzzer runtime (llvm for readable reports)
 #   bench    run, and socat and Xvfb, which the benchmarks start
 set -euo pipefail
@@ -16,7 +16,7 @@ set -euo pipefail
 run=(cmake make g++ pkg-config qtbase5-dev libqt5serialport5-dev qttools5-dev-tools qttools5-dev
     qttranslations5-l10n)
 test=(socat appstream desktop-file-utils)
-package=(dpkg-dev file)
+package=(dpkg-dev file lintian)
 fuzz=(clang libclang-rt-14-dev llvm)
 bench=(socat xvfb)
 
