@@ -5,6 +5,8 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>

@@ -42,6 +42,7 @@ for format in ascii hex dec; do
     run "flood-$format" 150 "$bench_dir/bench_flood" "$format"
 done
 run wire 180 "$bench_dir/bench_wire"
+run send 120 "$bench_dir/bench_send"
 
 # A display of our own for the start-up under X, on the first free number;
 # -noreset, or the server resets whenever its last client leaves and the next

@@ -5,13 +5,26 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/termination_watcher.h"
 #include "protocol/frames.h"
 #include "send/sender.h"
+
+#include <csignal>
 
 namespace {
 
 /// A script longer than this is surely not one (a thousand lines take a few KiB).
 constexpr qint64 LongestScript = 1024 * 1024;
+
+/// As a shell reports a program that a signal ended: 128 plus its number.
+int signalStatus(const QString &signalName)
+{
+    if (signalName == QLatin1String("SIGINT"))
+        return 128 + SIGINT;
+    if (signalName == QLatin1String("SIGTERM"))
+        return 128 + SIGTERM;
+    return 128 + 1; // SIGHUP, whose number is 1 wherever it exists
+}
 
 void usageError(const QString &message)
 {
@@ -98,8 +111,12 @@ int main(int argc, char *argv[])
         return ExitUsage;
     }
 
+    // Watching for signals before the link opens, so none is missed in between.
+    TerminationWatcher termination;
     Sender sender(options, steps.steps);
     QObject::connect(&sender, &Sender::finished, &application, &QCoreApplication::exit);
+    QObject::connect(&termination, &TerminationWatcher::terminationRequested, &sender,
+                     [&sender](const QString &signalName) { sender.stop(signalName, signalStatus(signalName)); });
     sender.start();
     return application.exec();
 }

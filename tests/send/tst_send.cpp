@@ -3,6 +3,8 @@
 
 #include "testsupport.h"
 
+#include <signal.h>
+
 #include "link/received_data.h"
 #include "protocol/frames.h"
 
@@ -10,16 +12,19 @@ namespace {
 
 constexpr int TimeoutMs = 10000;
 
-/// One run of the sender; standard input is closed after `input`.
+/// One run of the sender; standard input is closed after `input`, then `meanwhile` runs.
 struct SendRun
 {
     SendRun(const QStringList &arguments, const QByteArray &input = {},
-            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+            const std::function<void(QProcess &)> &meanwhile = {})
     {
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(SEND_PATH), arguments);
         process.write(input);
         process.closeWriteChannel();
+        if (meanwhile)
+            meanwhile(process);
         finished = process.waitForFinished(TimeoutMs) && process.exitStatus() == QProcess::NormalExit;
         out = QString::fromUtf8(process.readAllStandardOutput());
         err = QString::fromUtf8(process.readAllStandardError());
@@ -68,7 +73,7 @@ private slots:
 void SendTest::exitStatuses_data()
 {
     QTest::addColumn<QStringList>("arguments"); // PEER: the silent peer, GONE: a closed port
-    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("status");          // above 128: the signal sent once the peer has its bytes
     QTest::addColumn<QString>("says");         // on standard error
     QTest::addColumn<QByteArray>("received");  // by the peer
     const auto row = [](const char *name, const QString &arguments, int status, const QString &says,
@@ -95,6 +100,7 @@ void SendTest::exitStatuses_data()
     row("no device", "--serial|/nonexistent/ttyQ|play", 1, "Cannot open serial port /nonexistent/ttyQ: No such file");
     row("silent", "--host|PEER|--id|3|--expect-reply|--listen|300|play", 3,
         "no reply from 127.1.2.3:PEER within 300 ms", "830201");
+    row("SIGTERM", "--host|PEER|play,|wait|5000,|play", 128 + SIGTERM, "stopped by SIGTERM; 1 of 2 frames sent", "800201");
 }
 
 void SendTest::exitStatuses()
@@ -108,15 +114,25 @@ void SendTest::exitStatuses()
     const QString port = QString::number(peer.serverPort()), gone = QString::number(LoopbackPlayer().port());
     arguments.replaceInStrings("PEER", QStringLiteral("%1:%2").arg(PlayerHost, port)).replaceInStrings("GONE", gone);
     says.replace("PEER", port).replace("GONE", gone);
-    const SendRun run(arguments, "# cues\nplay\nvolume\n");
+    QTcpSocket *link = nullptr;
+    QByteArray bytes;
+    const auto readPeer = [&](int waitMs) {
+        link = peer.waitForNewConnection(waitMs) ? peer.nextPendingConnection() : link;
+        QVERIFY(!link || QTest::qWaitFor([&] { return (bytes += link->readAll()).size() >= received.size(); }, TimeoutMs));
+    };
+    const SendRun run(arguments, "# cues\nplay\nvolume\n", QProcessEnvironment::systemEnvironment(), [&](QProcess &p) {
+        if (!received.isEmpty())
+            readPeer(TimeoutMs);
+        if (status > 128)
+            ::kill(pid_t(p.processId()), status - 128);
+    });
     QVERIFY(run.finished);
     QCOMPARE(run.process.exitCode(), status);
     QVERIFY2(run.err.startsWith("quorvex-send: ") && run.err.contains(says), qPrintable(run.err));
     // A faulty command line opens no link at all.
-    QTcpSocket *link = peer.waitForNewConnection(received.isEmpty() ? 0 : TimeoutMs) ? peer.nextPendingConnection() : nullptr;
+    if (received.isEmpty())
+        readPeer(0);
     QVERIFY(!link == received.isEmpty());
-    QByteArray bytes;
-    QVERIFY(!link || QTest::qWaitFor([&] { return (bytes += link->readAll()).size() >= received.size(); }, TimeoutMs));
     QCOMPARE(bytes, received);
 }
 
