@@ -105,13 +105,48 @@ QString modelCommandWords(const PlayerModel &model)
     return words.join(QStringLiteral(", ")) + QStringLiteral(", wait");
 }
 
-QString checkedArgument(const QString &text, const PlayerModel &model, const PlayerCommand &command,
-                        int &value)
+QString takes(const PlayerModel &model, const PlayerCommand &command)
 {
-    const Range range = argumentRange(model, command);
-    value = plainNumber(text);
-    if (value < range.low || value > range.high)
-        return QStringLiteral("model \"%1\" takes %2").arg(model.name, usage(model, command));
+    return QStringLiteral("model \"%1\" takes %2").arg(model.name, usage(model, command));
+}
+
+/// The model's request for the item named `word`, or nullptr.
+const PlayerCommand *requestNamed(const PlayerModel &model, const QString &word)
+{
+    const std::optional<RequestItem> item = requestItemNamed(word.toLower());
+    if (!item)
+        return nullptr;
+    return lastCommand(model.commands, [&item](const PlayerCommand &command) {
+        return command.kind == CommandKind::Request && command.valueMin == quint8(*item);
+    });
+}
+
+/// The frame of `command` with its argument, if it takes one, checked against the target.
+QString readFrame(const PlayerCommand &command, const QString &argument, const SendTarget &target,
+                  SendStep &step)
+{
+    const PlayerModel &model = target.model;
+    const PlayerCommand *named = &command;
+    FrameBytes bytes = {command.code, command.valueMin};
+    int value = 0;
+    if (command.kind == CommandKind::Request) {
+        named = requestNamed(model, argument);
+        if (!named)
+            return takes(model, command);
+        bytes = {named->code, named->valueMin};
+        step.request = true;
+    } else if (takesArgument(command.kind)) {
+        const Range range = argumentRange(model, command);
+        value = plainNumber(argument);
+        if (value < range.low || value > range.high)
+            return takes(model, command);
+        if (command.kind == CommandKind::ChangeId && !target.idGiven)
+            return QStringLiteral("change-id needs an explicit --id (ID 0 reaches every player on the line)");
+        bytes = command.kind == CommandKind::Folder ? folderBytes(command.code, value)
+                                                    : FrameBytes{command.code, quint8(value)};
+    }
+    step.frame = commandFrame(quint8(AddressBase + target.id), bytes.code, bytes.value);
+    step.name = frameName(*named, value);
     return {};
 }
 
@@ -120,9 +155,8 @@ QString readCommand(const QStringList &words, const SendTarget &target, SendStep
 {
     const PlayerModel &model = target.model;
     const QString word = words.first().toLower();
-    const QString argument = words.value(1);
     if (word == QLatin1String("wait")) {
-        step.waitMs = plainNumber(argument);
+        step.waitMs = plainNumber(words.value(1));
         if (words.size() != 2 || step.waitMs < 0 || step.waitMs > LongestWaitMs)
             return QStringLiteral("takes ") + waitUsage();
         return {};
@@ -132,57 +166,14 @@ QString readCommand(const QStringList &words, const SendTarget &target, SendStep
         QStringList all;
         for (const CommandWord &entry : CommandWords)
             all << QLatin1String(entry.word);
-        return QStringLiteral("unknown command; the commands are %1, wait")
-            .arg(all.join(QStringLiteral(", ")));
+        return QStringLiteral("unknown command; the commands are %1, wait").arg(all.join(QStringLiteral(", ")));
     }
     const PlayerCommand *command = lastCommandOfKind(model.commands, *kind);
-    if (!command) {
-        return QStringLiteral("model \"%1\" has no %2; it takes %3")
-            .arg(model.name, word, modelCommandWords(model));
-    }
-    if (words.size() != (takesArgument(*kind) ? 2 : 1)) {
-        return takesArgument(*kind) ? QStringLiteral("model \"%1\" takes %2").arg(model.name, usage(model, *command))
-                                    : QStringLiteral("%1 takes no argument").arg(word);
-    }
-    int value = command->valueMin;
-    int named = 0;
-    quint8 code = command->code;
-    switch (*kind) {
-    case CommandKind::Request: {
-        const std::optional<RequestItem> item = requestItemNamed(argument.toLower());
-        const PlayerCommand *request = item ? lastCommand(model.commands, [&](const PlayerCommand &c) {
-            return c.kind == CommandKind::Request && c.valueMin == quint8(*item);
-        }) : nullptr;
-        if (!request)
-            return QStringLiteral("model \"%1\" takes %2").arg(model.name, usage(model, *command));
-        code = request->code;
-        value = request->valueMin;
-        command = request;
-        step.request = true;
-        break;
-    }
-    case CommandKind::Folder:
-    case CommandKind::Volume:
-    case CommandKind::ChangeId: {
-        const QString error = checkedArgument(argument, model, *command, value);
-        if (!error.isEmpty())
-            return error;
-        if (*kind == CommandKind::ChangeId && !target.idGiven)
-            return QStringLiteral("change-id needs an explicit --id (ID 0 reaches every player on the line)");
-        named = value;
-        if (*kind == CommandKind::Folder) {
-            const FrameBytes bytes = folderBytes(command->code, value);
-            code = bytes.code;
-            value = bytes.value;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    step.frame = commandFrame(quint8(AddressBase + target.id), code, quint8(value));
-    step.name = frameName(*command, named);
-    return {};
+    if (!command)
+        return QStringLiteral("model \"%1\" has no %2; it takes %3").arg(model.name, word, modelCommandWords(model));
+    if (words.size() != (takesArgument(*kind) ? 2 : 1))
+        return takesArgument(*kind) ? takes(model, *command) : QStringLiteral("%1 takes no argument").arg(word);
+    return readFrame(*command, words.value(1), target, step);
 }
 
 /// The commands of one text ("play, volume 20"); `where` names the text's place for an error.

@@ -41,7 +41,13 @@ QString readScript(const QString &path, QString *text)
     if (!opened)
         return QStringLiteral("cannot read script %1: %2")
             .arg(path, QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString());
-    const QByteArray bytes = file.read(LongestScript + 1);
+    // A pipe may give its bytes in several reads.
+    QByteArray bytes;
+    for (QByteArray chunk; bytes.size() <= LongestScript; bytes += chunk) {
+        chunk = file.read(LongestScript + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+    }
     if (bytes.size() > LongestScript)
         return QStringLiteral("script %1 is longer than %2 bytes").arg(path).arg(LongestScript);
     *text = QString::fromUtf8(bytes);

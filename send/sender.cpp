@@ -8,9 +8,10 @@
 
 namespace {
 
-/// How long a TCP connection may take: a cue that cannot reach its player
-/// should say so before the show moves on.
-constexpr int ConnectTimeoutMs = 5000;
+/// How long a TCP connection may take, and how long the frames may wait for
+/// the link to take them: a cue that cannot reach its player should say so
+/// before the show moves on.
+constexpr int LinkTimeoutMs = 5000;
 
 } // namespace
 
@@ -29,7 +30,8 @@ void writeTo(FILE *stream, const QString &text)
 Sender::Sender(const SendOptions &options, const QList<SendStep> &steps, QObject *parent)
     : QObject(parent), m_options(options), m_steps(steps), m_tcp(this), m_serial(this)
 {
-    m_connectTimer.setSingleShot(true);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] { finish(ExitLink, m_deadlineMessage); });
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_listening ? endListening() : sendSteps(); });
 }
@@ -43,7 +45,7 @@ void Sender::start()
     }
     m_link = &m_tcp;
     connect(&m_tcp, &QTcpSocket::connected, this, [this] {
-        m_connectTimer.stop();
+        m_deadline.stop();
         sendSteps();
     });
     connect(&m_tcp, &QTcpSocket::readyRead, this, &Sender::readReplies);
@@ -53,10 +55,8 @@ void Sender::start()
         linkLost(established ? QStringLiteral("Connection to %1 lost: %2").arg(target, m_tcp.errorString())
                              : QStringLiteral("Connection to %1 failed: %2").arg(target, m_tcp.errorString()));
     });
-    connect(&m_connectTimer, &QTimer::timeout, this, [this, target] {
-        finish(ExitLink, QStringLiteral("Connection to %1 failed: timed out").arg(target));
-    });
-    m_connectTimer.start(ConnectTimeoutMs);
+    m_deadlineMessage = QStringLiteral("Connection to %1 failed: timed out").arg(target);
+    m_deadline.start(LinkTimeoutMs);
     m_tcp.connectToHost(m_options.host, m_options.port);
 }
 
@@ -112,8 +112,17 @@ void Sender::sendSteps()
 
 void Sender::checkDrained()
 {
-    if (!m_allWritten || m_listening || m_done || m_link->bytesToWrite() > 0)
+    if (!m_allWritten || m_listening || m_done)
         return;
+    if (m_link->bytesToWrite() > 0) {
+        // A peer that stops reading must not hold the program: each step of progress restarts the count.
+        m_deadlineMessage = QStringLiteral("Connection to %1 lost: the player took no data for %2 s")
+                                .arg(linkTarget(m_options))
+                                .arg(LinkTimeoutMs / 1000);
+        m_deadline.start(LinkTimeoutMs);
+        return;
+    }
+    m_deadline.stop();
     m_listening = true;
     const int listenMs = listenTime(m_options, m_steps);
     if (listenMs == 0)
@@ -176,7 +185,7 @@ void Sender::finish(int status, const QString &message)
     if (m_done)
         return;
     m_done = true;
-    m_connectTimer.stop();
+    m_deadline.stop();
     m_timer.stop();
     readReplies();
     if (m_lineOpen)

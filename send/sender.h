@@ -57,7 +57,8 @@ private:
     QTcpSocket m_tcp;
     QSerialPort m_serial;
     QIODevice *m_link = nullptr;
-    QTimer m_connectTimer;
+    QTimer m_deadline; ///< for the TCP connection, then for the frames to leave
+    QString m_deadlineMessage;
     QTimer m_timer; ///< each wait, then the listening
     ReceivedDataFormatter m_formatter;
 };

@@ -159,15 +159,15 @@ void SendTest::simulatorSessions()
     QVERIFY2(sim.waitForLog("(and ID 0)"), qPrintable(sim.log));
     const QString link = serial ? cable.panelEnd
                                 : "127.0.0.1:" + sim.log.section("listening on 127.0.0.1:", 1).section('\n', 0, 0);
-    const QByteArray commands = "folder 200, volume 20\n\n  wait 10 # a pause\nplay\nrequest player-status\n";
+    const QByteArray commands = "folder 80, volume 20\n\n  wait 10 # a pause\nplay\nrequest player-status\n";
     QStringList arguments = {serial ? "--serial" : "--host", link, "--model", "3", "--id", "6", "--format", format, "-v"};
     arguments << (script ? QStringList{"--script", "-"}
-                         : QStringList{"folder", "200,", "volume", "20", ",", "wait", "10,play", ",", "request", "player-status"});
+                         : QStringList{"folder", "80,", "volume", "20", ",", "wait", "10,play", ",", "request", "player-status"});
     const SendRun run(arguments, script ? commands : QByteArray());
     QVERIFY(run.finished);
     QCOMPARE(run.process.exitCode(), 0);
     QVERIFY(sim.waitForLog("86 04 01  ID 6 request Player Status -> reply"));
-    for (const char *line : {"86 11 48  ID 6 folder 200", "86 03 14  ID 6 volume 20", "86 02 01  ID 6 play"})
+    for (const char *line : {"86 01 50  ID 6 folder 080", "86 03 14  ID 6 volume 20", "86 02 01  ID 6 play"})
         QVERIFY2(sim.log.contains(line) && run.err.contains(QString(line).remove("ID 6 ")), qPrintable(run.err));
     QString expected;
     ReceivedDataFormatter().append("ID 6 STATUS PLAYING\n", DataFormat(QStringList{"text", "hex", "dec"}.indexOf(format)), expected);
