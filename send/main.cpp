@@ -1,10 +1,12 @@
 // quorvex-send: the players' commands from a shell, a script or a show-control system.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "app/identity.h"
 #include "app/termination_watcher.h"
 #include "protocol/frames.h"
 #include "send/sender.h"
@@ -54,14 +56,15 @@ QString readScript(const QString &path, QString *text)
     return {};
 }
 
-std::optional<ConfigSettings> savedSettings()
+/// Where the panel keeps its settings: its identity names the folder, as in
+/// the panel's own constructor. Ours is put back after.
+QString panelSettingsPath()
 {
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                         + QStringLiteral("/Brenvale/Quorvex/Quorvex") + ConfigFileSuffix;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return std::nullopt;
-    return readConfigLines(&file);
+    setApplicationIdentity();
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const QString path = folder.absoluteFilePath(QCoreApplication::applicationName() + ConfigFileSuffix);
+    QCoreApplication::setApplicationName(QStringLiteral("quorvex-send"));
+    return path;
 }
 
 } // namespace
@@ -69,9 +72,9 @@ std::optional<ConfigSettings> savedSettings()
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("quorvex-send"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVEX_VERSION));
-
+    const QString settingsPath = panelSettingsPath();
+    // Read only when no link option is given, and never written.
+    const auto savedSettings = [&settingsPath] { return readConfigFile(settingsPath).settings; };
     const ParsedSendOptions parsed = parseSendOptions(QCoreApplication::arguments(), savedSettings);
     if (!parsed.error.isEmpty()) {
         usageError(parsed.error);
@@ -83,7 +86,7 @@ int main(int argc, char *argv[])
         return ExitSent;
     }
     if (options.version) {
-        writeTo(stdout, QStringLiteral("quorvex-send %1\n").arg(QUORVEX_VERSION));
+        writeTo(stdout, QStringLiteral("quorvex-send %1\n").arg(QCoreApplication::applicationVersion()));
         return ExitSent;
     }
     if (options.list) {
@@ -113,7 +116,8 @@ int main(int argc, char *argv[])
         return ExitSent;
     }
     if (options.link == SendLink::None) {
-        usageError(QStringLiteral("no link: give --host or --serial (the panel has saved none)"));
+        usageError(QStringLiteral("no link: give --host or --serial (no usable settings of the panel in %1)")
+                       .arg(settingsPath));
         return ExitUsage;
     }
 
