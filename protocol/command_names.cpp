@@ -2,6 +2,8 @@
 
 #include "protocol/panel_logic.h"
 
+#include <algorithm>
+
 const QList<CommandWord> CommandWords = {
     {CommandKind::Play, "play"},
     {CommandKind::Stop, "stop"},
@@ -27,40 +29,39 @@ const QList<RequestWord> RequestWords = {
     {RequestItem::Volume, "volume"},
 };
 
+namespace {
+
+template <typename Entry, typename Accepts>
+const Entry *findEntry(const QList<Entry> &entries, Accepts accepts)
+{
+    const auto found = std::find_if(entries.cbegin(), entries.cend(), accepts);
+    return found == entries.cend() ? nullptr : &*found;
+}
+
+} // namespace
+
 std::optional<CommandKind> commandKindNamed(const QString &word)
 {
-    for (const CommandWord &entry : CommandWords) {
-        if (word == QLatin1String(entry.word))
-            return entry.kind;
-    }
-    return std::nullopt;
+    const auto *entry = findEntry(CommandWords, [&word](const CommandWord &e) { return word == QLatin1String(e.word); });
+    return entry ? std::optional(entry->kind) : std::nullopt;
 }
 
 QString commandWord(CommandKind kind)
 {
-    for (const CommandWord &entry : CommandWords) {
-        if (entry.kind == kind)
-            return QLatin1String(entry.word);
-    }
-    return {};
+    const auto *entry = findEntry(CommandWords, [kind](const CommandWord &e) { return e.kind == kind; });
+    return entry ? QLatin1String(entry->word) : QString();
 }
 
 std::optional<RequestItem> requestItemNamed(const QString &word)
 {
-    for (const RequestWord &entry : RequestWords) {
-        if (word == QLatin1String(entry.word))
-            return entry.item;
-    }
-    return std::nullopt;
+    const auto *entry = findEntry(RequestWords, [&word](const RequestWord &e) { return word == QLatin1String(e.word); });
+    return entry ? std::optional(entry->item) : std::nullopt;
 }
 
 QString requestWord(quint8 item)
 {
-    for (const RequestWord &entry : RequestWords) {
-        if (quint8(entry.item) == item)
-            return QLatin1String(entry.word);
-    }
-    return {};
+    const auto *entry = findEntry(RequestWords, [item](const RequestWord &e) { return quint8(e.item) == item; });
+    return entry ? QLatin1String(entry->word) : QString();
 }
 
 QStringList requestWords(const PlayerModel &model)
