@@ -12,10 +12,11 @@
 class QSerialPort;
 class QTcpSocket;
 
-// Process-wide objects, constructed before the entry point in the order below
-// (one translation unit keeps that order) and destroyed in reverse order. The
-// configuration file's constant texts live beside its reader
-// (settings/config_file.h): nothing can observe when they are built.
+// Every process-wide object of the panel, constructed before the entry point in
+// the order below (one translation unit keeps that order) and destroyed in
+// reverse order; any other state is its window's. The constants of the
+// widget-free library live beside their readers (settings/config_file.h,
+// protocol/catalogue.h): nothing can observe when they are built.
 
 extern QTranslator translator;
 /// Qt's own texts (dialog buttons, context menus, socket errors) in the language

@@ -2,15 +2,15 @@
 
 #include "app/identity.h"
 #include "app/mainwindow.h"
+#include "app/opengl_setting.h"
 #include "app/termination_watcher.h"
 
 int main(int argc, char *argv[])
 {
     setApplicationIdentity();
-    // A widget panel never draws with OpenGL; loading it costs start-up time and memory.
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    const bool openGlTurnedOff = turnOpenGlOff();
     QApplication application(argc, argv);
+    forgetOpenGlSetting(openGlTurnedOff);
     // A signal ends the event loop as closing the window does, so the settings are saved.
     TerminationWatcher termination;
     QObject::connect(&termination, &TerminationWatcher::terminationRequested, &application,

@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "settings/config_file.h"
 #include "ui/ip_address_boxes.h"
+#include "ui/status_line.h"
 #include "ui_mainwindow.h"
 
 // The images live in the panel library; a static library's resources must be
@@ -22,6 +23,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 {
     registerResources();
     ui->setupUi(this);
+    // A permanent widget: the empty status tips of menu items, which clear the
+    // bar's own messages, leave the link's state on view.
+    statusLine = new StatusLine(ui->statusBar);
+    statusLine->setObjectName(QStringLiteral("label_Status"));
+    ui->statusBar->addPermanentWidget(statusLine, 1);
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
     update_Serial_Ports();
@@ -67,4 +73,15 @@ MainWindow::~MainWindow()
 void MainWindow::on_action_Exit_triggered()
 {
     close();
+}
+
+void MainWindow::showStatus(const std::function<QString()> &text)
+{
+    statusText = text;
+    renderStatus();
+}
+
+void MainWindow::renderStatus()
+{
+    statusLine->setWholeText(statusText ? statusText() : QString());
 }

@@ -13,6 +13,7 @@
 
 class QAction;
 class QTimer;
+class StatusLine;
 
 namespace Ui {
 class MainWindow;
@@ -34,11 +35,6 @@ public:
     /// How long a TCP attempt may take before it is given up; TcpConnectTimeoutMs
     /// (link/link.h) unless set.
     void setConnectTimeout(int milliseconds);
-
-protected:
-    /// Keeps the status message on view while menus are hovered
-    /// (link/mainwindow_link_watch.cpp).
-    bool event(QEvent *event) override;
 
 private slots:
     // 0, the File menu (app/mainwindow.cpp)
@@ -134,9 +130,11 @@ private:
     void giveUpTcpAttempt();
     void dropTcpLink(bool afterError);
     void dropSerialLink(bool removed, const QString &reason);
-    /// Shows in the status bar what `text` composes, now and again after each
-    /// language change. Its first line is the message, elided to the window if
-    /// need be; the tooltip holds the whole text, further lines included.
+
+    // The status line (app/mainwindow.cpp)
+    /// Shows in the status line what `text` composes, now and again after each
+    /// language change: its first line, elided to the line's width if need be;
+    /// the tooltip holds the whole text, further lines included.
     void showStatus(const std::function<QString()> &text);
     void renderStatus();
 
@@ -172,6 +170,13 @@ private:
     QElapsedTimer paneUpdated;
     QTimer paneTimer;
     QTimer *connectTimer = nullptr;
+    /// "host:port" of the last TCP attempt, for the status messages: a socket
+    /// that failed to connect no longer knows its peer's port.
+    QString tcpTarget;
+    /// The serial port of the last opening as the operator gave it: the port
+    /// object gives a path under /dev back without that folder.
+    QString serialName;
+    StatusLine *statusLine = nullptr;
     std::function<QString()> statusText;
 };
 

@@ -136,14 +136,6 @@
         <translation>À &amp;propos</translation>
     </message>
     <message>
-        <source>Port Number: </source>
-        <translation>Numéro de port&#xa0;: </translation>
-    </message>
-    <message>
-        <source>Brenvale Support Request (From:</source>
-        <translation>Demande d’assistance Brenvale (de la part de&#xa0;:</translation>
-    </message>
-    <message>
         <source>( write here your question... )</source>
         <translation>( écrivez ici votre question... )</translation>
     </message>
@@ -232,10 +224,6 @@
         <translation>Envoyer la requête choisie</translation>
     </message>
     <message>
-        <source>Check that your user is in the dialout group and that no other program uses the port.</source>
-        <translation>Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autre programme n’utilise le port.</translation>
-    </message>
-    <message>
         <source>Disconnected from %1</source>
         <translation>Déconnecté de %1</translation>
     </message>
@@ -267,6 +255,20 @@
         <source>Cannot save the settings to %1: %2</source>
         <translation>Impossible d’enregistrer les réglages dans %1&#xa0;: %2</translation>
     </message>
+    <message>
+        <source>( Port Number: %1 )</source>
+        <translation>( Numéro de port&#xa0;: %1 )</translation>
+    </message>
+    <message>
+        <source>Cannot open serial port %1: %2
+Check that your user is in the dialout group and that no other program uses the port.</source>
+        <translation>Impossible d’ouvrir le port série %1&#xa0;: %2
+Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autre programme n’utilise le port.</translation>
+    </message>
+    <message>
+        <source>Brenvale Support Request (From: %1 - %2)</source>
+        <translation>Demande d’assistance Brenvale (de la part de&#xa0;: %1 - %2)</translation>
+    </message>
 </context>
 <context>
     <name>aboutwindow</name>
@@ -279,12 +281,16 @@
         <translation>...</translation>
     </message>
     <message>
-        <source>All rights reserved.</source>
-        <translation>Tous droits réservés.</translation>
+        <source>%1 © All rights reserved.</source>
+        <translation>%1 © Tous droits réservés.</translation>
     </message>
     <message>
-        <source>Microsoft©</source>
-        <translation>Microsoft©</translation>
+        <source>About %1</source>
+        <translation>À propos de %1</translation>
+    </message>
+    <message>
+        <source>Microsoft© %1 %2</source>
+        <translation>Microsoft© %1 %2</translation>
     </message>
 </context>
 </TS>

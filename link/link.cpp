@@ -9,20 +9,6 @@
 #include "app/globals.h"
 #include "protocol/frames.h"
 
-namespace {
-QString &tcpTarget()
-{
-    static QString target;
-    return target;
-}
-
-QString &serialName()
-{
-    static QString name;
-    return name;
-}
-} // namespace
-
 bool serialLinkOpen()
 {
     return serialPort->isOpen();
@@ -67,24 +53,4 @@ void releaseTcpSocket()
 {
     if (tcpSocket->isOpen())
         tcpSocket->close();
-}
-
-void setTcpLinkTarget(const QString &host, quint16 port)
-{
-    tcpTarget() = QStringLiteral("%1:%2").arg(host).arg(port);
-}
-
-QString tcpLinkTarget()
-{
-    return tcpTarget();
-}
-
-void setSerialLinkName(const QString &name)
-{
-    serialName() = name;
-}
-
-QString serialLinkName()
-{
-    return serialName();
 }

@@ -33,19 +33,4 @@ bool write_Command(quint8 address, quint8 code, quint8 value);
 /// by its peer stays open as a device until then.
 void releaseTcpSocket();
 
-/// Notes the target of the TCP connection attempt about to start: a socket
-/// that failed to connect no longer knows its peer port, and the status
-/// messages name it.
-void setTcpLinkTarget(const QString &host, quint16 port);
-
-/// "host:port" of the last TCP connection attempt, for status messages.
-QString tcpLinkTarget();
-
-/// Notes the serial port about to be opened as the operator gave it: the port
-/// object gives a path under /dev back without that folder.
-void setSerialLinkName(const QString &name);
-
-/// The serial port of the last opening, as the operator gave it.
-QString serialLinkName();
-
 #endif // LINK_H

@@ -82,7 +82,7 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
     serialPort->setParity(QSerialPort::NoParity);
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setFlowControl(QSerialPort::NoFlowControl);
-    setSerialLinkName(portName);
+    serialName = portName;
     if (serialPort->open(QIODevice::ReadWrite)) {
         // Bytes of the last link must not complete a character of this one.
         readDataFormatter.reset();
@@ -95,9 +95,9 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
 #ifdef Q_OS_LINUX
     if (serialPort->error() == QSerialPort::PermissionError) {
         showStatus([portName, reason] {
-            return tr("Cannot open serial port %1: %2").arg(portName, reason) + QLatin1Char('\n')
-                   + tr("Check that your user is in the dialout group and that no other "
-                        "program uses the port.");
+            return tr("Cannot open serial port %1: %2\nCheck that your user is in the dialout "
+                      "group and that no other program uses the port.")
+                .arg(portName, reason);
         });
         return;
     }
@@ -126,9 +126,8 @@ void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
         return;
     // Reopened from a clean state after a failed attempt.
     releaseTcpSocket();
-    setTcpLinkTarget(host, port);
-    const QString target = tcpLinkTarget();
-    showStatus([target] { return tr("Connecting to %1...").arg(target); });
+    tcpTarget = QStringLiteral("%1:%2").arg(host).arg(port);
+    showStatus([target = tcpTarget] { return tr("Connecting to %1...").arg(target); });
     // Started first: a failure reported at once stops it again.
     connectTimer->start();
     tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
@@ -139,9 +138,9 @@ void MainWindow::disconnect_Player()
     connectTimer->stop();
     QString link;
     if (serialPort->isOpen())
-        link = serialLinkName();
+        link = serialName;
     else if (tcpLinkOpen())
-        link = tcpLinkTarget();
+        link = tcpTarget;
     close_Serial_Port();
     close_TCP_Socket();
     if (link.isEmpty())

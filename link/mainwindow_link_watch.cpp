@@ -2,11 +2,9 @@
 // port brings the panel back to the disconnected state and says why.
 
 #include <QFileInfo>
-#include <QStatusTipEvent>
 #include <QMetaObject>
 #include <QSerialPort>
 #include <QSerialPortInfo>
-#include <QStatusBar>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -42,8 +40,7 @@ void MainWindow::watchLinks()
         connectTimer->stop();
         // Bytes of the last link must not complete a character of this one.
         readDataFormatter.reset();
-        const QString target = tcpLinkTarget();
-        showStatus([target] { return tr("Connected to %1").arg(target); });
+        showStatus([target = tcpTarget] { return tr("Connected to %1").arg(target); });
     });
     connect(tcpSocket, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) {
@@ -51,7 +48,7 @@ void MainWindow::watchLinks()
                     return;
                 connectTimer->stop();
                 const bool established = tcpSocket->state() == QAbstractSocket::ConnectedState;
-                const QString target = tcpLinkTarget();
+                const QString target = tcpTarget;
                 const QString reason = tcpSocket->errorString();
                 showStatus([established, target, reason] {
                     return established ? tr("Connection to %1 lost: %2").arg(target, reason)
@@ -91,8 +88,9 @@ void MainWindow::giveUpTcpAttempt()
 {
     if (!tcpLinkOpen() || tcpSocket->state() == QAbstractSocket::ConnectedState)
         return;
-    const QString target = tcpLinkTarget();
-    showStatus([target] { return tr("Connection to %1 failed: timed out").arg(target); });
+    showStatus([target = tcpTarget] {
+        return tr("Connection to %1 failed: timed out").arg(target);
+    });
     tcpSocket->abort();
     dropTcpLink(false);
 }
@@ -102,8 +100,7 @@ void MainWindow::dropTcpLink(bool afterError)
     // An attempt that ended without a word must not go on saying "Connecting".
     if (connectTimer->isActive() && !tcpLinkOpen()) {
         connectTimer->stop();
-        const QString target = tcpLinkTarget();
-        showStatus([target] { return tr("Connection to %1 failed").arg(target); });
+        showStatus([target = tcpTarget] { return tr("Connection to %1 failed").arg(target); });
     }
     // After an error the link is given up even if Qt would linger.
     if (afterError && tcpLinkOpen())
@@ -118,7 +115,7 @@ void MainWindow::dropSerialLink(bool removed, const QString &reason)
     // Several errors may be queued before the first one closes the port.
     if (!serialPort->isOpen())
         return;
-    const QString portName = serialLinkName();
+    const QString portName = serialName;
     serialPort->close();
     // Qt has no words of its own for a device that went away.
     showStatus([removed, portName, reason] {
@@ -126,29 +123,4 @@ void MainWindow::dropSerialLink(bool removed, const QString &reason)
                        : tr("Serial port %1 lost: %2").arg(portName, reason);
     });
     update_Connection_Controls();
-}
-
-void MainWindow::showStatus(const std::function<QString()> &text)
-{
-    statusText = text;
-    renderStatus();
-}
-
-bool MainWindow::event(QEvent *event)
-{
-    // A menu item without a tip would blank the bar: the link's state stays on view.
-    if (event->type() == QEvent::StatusTip && statusText
-        && static_cast<QStatusTipEvent *>(event)->tip().isEmpty())
-        return true;
-    return QMainWindow::event(event);
-}
-
-void MainWindow::renderStatus()
-{
-    const QString text = statusText ? statusText() : QString();
-    // The size grip and the bar's margins take about this much of the width.
-    constexpr int Margins = 40;
-    ui->statusBar->showMessage(ui->statusBar->fontMetrics().elidedText(
-        text.section(QLatin1Char('\n'), 0, 0), Qt::ElideMiddle, width() - Margins));
-    ui->statusBar->setToolTip(text);
 }

@@ -171,7 +171,7 @@ void MainWindow::showCommandControls(const PlayerModel &model, const PlayerComma
 void MainWindow::showPortLabel(const PlayerModel &model)
 {
     if (model.linkKind != LinkKind::Serial)
-        ui->label_IP_Port->setText(portLabelText(tr("Port Number: "), model.tcpPort));
+        ui->label_IP_Port->setText(tr("( Port Number: %1 )").arg(model.tcpPort));
 }
 
 void MainWindow::on_comboBox_Player_activated(int index)

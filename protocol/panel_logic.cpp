@@ -30,9 +30,3 @@ QStringList playerIdTexts(quint8 idMin, quint8 idMax)
         texts.append(QString::number(id));
     return texts;
 }
-
-QString portLabelText(const QString &portNumberCaption, quint16 tcpPort)
-{
-    return QStringLiteral("( ") + portNumberCaption + QString::number(tcpPort)
-           + QStringLiteral(" )");
-}

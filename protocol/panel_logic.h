@@ -16,8 +16,4 @@ QStringList folderNumberTexts(quint8 folderBanks, quint8 valueMin, quint8 valueM
 /// Player IDs idMin..idMax in decimal without leading zeros; empty when idMin > idMax.
 QStringList playerIdTexts(quint8 idMin, quint8 idMax);
 
-/// Text beside the IP address editor, e.g. "( Port Number: 65079 )", with the
-/// caption already translated by the caller.
-QString portLabelText(const QString &portNumberCaption, quint16 tcpPort);
-
 #endif // PANEL_LOGIC_H

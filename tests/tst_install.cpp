@@ -69,7 +69,7 @@ void InstallTest::installedTree()
     QVERIFY(xml.open(QIODevice::ReadOnly));
     const QByteArray text = xml.readAll();
     QVERIFY(text.contains("<launchable type=\"desktop-id\">" + AppId.toUtf8() + ".desktop<"));
-    QVERIFY(text.contains("<release version=\"1.1.0\""));
+    QVERIFY(text.contains("<release version=\"" QUORVEX_VERSION "\""));
 }
 
 QTEST_GUILESS_MAIN(InstallTest)

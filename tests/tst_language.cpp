@@ -118,22 +118,17 @@ void LanguageTest::switchLanguage()
                                                {"action_English", false},
                                                {"action_Default", systemIsFrench}};
     for (const auto &[action, french] : steps) {
-        // Hovering a menu item without a tip, as on the way to the language's action.
-        const QString status = statusText(window);
-        QStatusTipEvent hover{QString()};
-        QCoreApplication::sendEvent(window, &hover);
-        QCOMPARE(statusText(window), status);
         QVERIFY2(choose(action), qPrintable(action));
         QCOMPARE(connectText(), french ? "Connecter" : "Connect");
         QCOMPARE(widget<QMenu>("menu_File")->title(), french ? "&Fichier" : "&File");
-        QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex 1.1.0"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Quorvex " QUORVEX_VERSION));
         QTEST(sentLabels(window), "sent");
         QTEST(widget<QLabel>("label_Volume_2")->text(), "volume");
-        const QString caption = french ? QStringLiteral("Numéro de port\u00a0: ") : "Port Number: ";
+        const QString label = french ? QStringLiteral("( Numéro de port\u00a0: %1 )")
+                                     : "( Port Number: %1 )";
         // Composed once the TCP model is chosen; before, it is the form's.
         QCOMPARE(widget<QLabel>("label_IP_Port")->text(),
-                 linked ? "( " + caption + QString::number(player->port()) + " )"
-                        : QStringLiteral("( Port Number: ...)"));
+                 linked ? label.arg(player->port()) : QStringLiteral("( Port Number: ...)"));
         // The icon-only buttons, the folder and volume controls.
         QStringList tips = {widget<QWidget>("comboBox_Folder")->toolTip(),
                             widget<QWidget>("horizontalSlider_Volume")->toolTip()};
@@ -194,14 +189,14 @@ void LanguageTest::helpMenu_data()
     QTest::addColumn<QString>("about"); // the About dialog's title and rights
     // Byte for byte in English; in French the same URL with the translated texts.
     const QByteArray english("mailto:support@brenvale.example?subject=Brenvale%20Support%20"
-                             "Request%20(From:%20Quorvex%20-%201.1.0)&body=(%20write%20here%20"
-                             "your%20question...%20)");
+                             "Request%20(From:%20Quorvex%20-%20" QUORVEX_VERSION
+                             ")&body=(%20write%20here%20your%20question...%20)");
     QTest::newRow("English") << QUrl::fromPercentEncoding(english) << english
                              << "About Quorvex|All rights reserved.";
     QTest::newRow("French")
         << QString::fromUtf8("mailto:support@brenvale.example?subject=Demande d’assistance "
-                             "Brenvale (de la part de\u00a0: Quorvex - 1.1.0)&body=( écrivez ici "
-                             "votre question... )")
+                             "Brenvale (de la part de\u00a0: Quorvex - " QUORVEX_VERSION
+                             ")&body=( écrivez ici votre question... )")
         << QByteArray() << QString::fromUtf8("À propos de Quorvex|Tous droits réservés.");
 }
 
@@ -225,7 +220,7 @@ void LanguageTest::helpMenu()
     QCOMPARE(dialogs.size(), 2);
     QCOMPARE(dialogs[0]->windowTitle(), about.section('|', 0, 0));
     QCOMPARE(findWidget<QLabel>(dialogs[0], "label_Infos")->text(),
-             "<p>Quorvex 1.1.0</p><p>Brenvale \u00a9 " + about.section('|', 1)
+             "<p>Quorvex " QUORVEX_VERSION "</p><p>Brenvale \u00a9 " + about.section('|', 1)
                  + "</p><p><a href=\"http://brenvale.example\">brenvale.example</a></p><p>"
                  + QSysInfo::prettyProductName().toHtmlEscaped() + "</p>");
     QVERIFY(QTest::qWaitForWindowExposed(dialogs[0], 5000));

@@ -212,13 +212,24 @@ void LinksTest::serialLink()
         widget<QPushButton>("pushButton_Disconnect")->click();
     }
 
-    // A long path is elided in the bar, never cut at the window's edge.
+    // A long path is elided at the end of the status line, to its width again
+    // after the window is widened; never cut at the window's edge.
+    const auto *line = widget<QLabel>("label_Status");
     for (const QString &path : {cable.panelEnd + "-missing", "/dev/serial/by-id/" + QString(120, 'x')}) {
         connectSerial(window, 0, path);
         QVERIFY(panelShowsLink(window, false));
-        QCOMPARE(statusText(window), "Cannot open serial port " + path + ": No such file or directory");
-        const auto *bar = widget<QStatusBar>("statusBar");
-        QVERIFY(bar->fontMetrics().horizontalAdvance(bar->currentMessage()) < window->width());
+        const QString message = "Cannot open serial port " + path + ": No such file or directory";
+        QCOMPARE(statusText(window), message);
+        QStringList shown;
+        for (const int width : {window->width(), window->width() + 300}) {
+            window->resize(width, window->height());
+            QTRY_COMPARE_WITH_TIMEOUT(window->width(), width, 5000);
+            shown << line->text();
+            QVERIFY(line->fontMetrics().horizontalAdvance(shown.last()) <= line->contentsRect().width());
+            QVERIFY(shown.last().startsWith("Cannot open serial port /"));
+            QVERIFY(shown.last() == message || message.startsWith(shown.last().chopped(1)));
+        }
+        QVERIFY(shown[0].size() < shown[1].size() || shown[0] == message);
     }
 
     SocatPair ownCable;

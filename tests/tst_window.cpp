@@ -1,6 +1,7 @@
 // The window as each player model configures it, what the link state
 // enables, and what the form must keep for the code that drives it.
 
+#include "app/opengl_setting.h"
 #include "testsupport.h"
 
 namespace {
@@ -29,6 +30,7 @@ private slots:
     void ipBoxesTakeAnAddress_data();
     void ipBoxesTakeAnAddress();
     void formKeepsWhatTheCodeNeeds();
+    void openGlSettingStaysThePanels();
 
 private:
     QComboBox *box(const char *name) { return widget<QComboBox>(name); }
@@ -157,6 +159,23 @@ void WindowTest::formKeepsWhatTheCodeNeeds()
         QVERIFY2(found[0]->metaObject()->indexOfSignal(slot.mid(split + 1)) >= 0, slot.constData());
     }
     QVERIFY(widget<QTextEdit>("textEdit_Data")->isReadOnly());
+}
+
+void WindowTest::openGlSettingStaysThePanels()
+{
+    // Off for the panel unless the user chose; gone again once Qt has read it,
+    // so the programs the Help menu starts keep the user's setting or none.
+    const char *const variable = "QT_XCB_GL_INTEGRATION";
+    for (const QByteArray &users : {QByteArray(), QByteArray("xcb_egl")}) {
+        qunsetenv(variable);
+        if (!users.isEmpty())
+            qputenv(variable, users);
+        const bool turnedOff = turnOpenGlOff();
+        QCOMPARE(qgetenv(variable), users.isEmpty() ? QByteArray("none") : users);
+        forgetOpenGlSetting(turnedOff);
+        QCOMPARE(qEnvironmentVariableIsSet(variable), !users.isEmpty());
+        QCOMPARE(qgetenv(variable), users);
+    }
 }
 
 QTEST_MAIN(WindowTest)

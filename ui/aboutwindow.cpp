@@ -17,20 +17,17 @@ void aboutwindow::update_Infos()
     ui->retranslateUi(this);
     const QString domain = QCoreApplication::organizationDomain();
     ui->label_Infos->setText(
-        QStringLiteral("<p>") + QCoreApplication::applicationName() + QLatin1Char(' ')
-        + QCoreApplication::applicationVersion() + QStringLiteral("</p><p>")
-        + QCoreApplication::organizationName() + QStringLiteral(" \u00a9 ")
-        + tr("All rights reserved.") + QStringLiteral("</p><p><a href=\"http://") + domain
-        + QStringLiteral("\">") + domain + QStringLiteral("</a></p><p>") + OS_Description().toHtmlEscaped()
-        + QStringLiteral("</p>"));
-    setWindowTitle(windowTitle() + QLatin1Char(' ') + QCoreApplication::applicationName());
+        QStringLiteral("<p>%1 %2</p><p>%3</p><p><a href=\"http://%4\">%4</a></p><p>%5</p>")
+            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion(),
+                 tr("%1 © All rights reserved.").arg(QCoreApplication::organizationName()),
+                 domain, OS_Description().toHtmlEscaped()));
+    setWindowTitle(tr("About %1").arg(QCoreApplication::applicationName()));
 }
 
 QString aboutwindow::OS_Description() const
 {
 #ifdef Q_OS_WIN
-    return tr("Microsoft©") + QLatin1Char(' ') + QSysInfo::productType() + QLatin1Char(' ')
-           + QSysInfo::productVersion();
+    return tr("Microsoft© %1 %2").arg(QSysInfo::productType(), QSysInfo::productVersion());
 #else
     // The vendor prefix is true only on Windows; elsewhere the system names itself.
     return QSysInfo::prettyProductName();

@@ -20,11 +20,12 @@ void MainWindow::on_action_Brenvale_Home_Page_triggered()
 void MainWindow::on_action_Contact_Technical_Support_triggered()
 {
     // The tolerant parser encodes the blanks and parentheses of the texts.
-    const QString mail = QStringLiteral("mailto:") + SupportMailAddress
-                         + QStringLiteral("?subject=") + tr("Brenvale Support Request (From:")
-                         + QLatin1Char(' ') + QCoreApplication::applicationName()
-                         + QStringLiteral(" - ") + QCoreApplication::applicationVersion()
-                         + QStringLiteral(")&body=") + tr("( write here your question... )");
+    const QString subject = tr("Brenvale Support Request (From: %1 - %2)")
+                                .arg(QCoreApplication::applicationName(),
+                                     QCoreApplication::applicationVersion());
+    const QString mail = QStringLiteral("mailto:") + SupportMailAddress + QStringLiteral("?subject=")
+                         + subject + QStringLiteral("&body=")
+                         + tr("( write here your question... )");
     QDesktopServices::openUrl(QUrl(mail, QUrl::TolerantMode));
 }
 

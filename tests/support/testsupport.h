@@ -109,12 +109,11 @@ inline bool panelShowsLink(MainWindow *window, bool open)
            && findWidget<QWidget>(window, "frame_Commands")->isEnabled() == open;
 }
 
-/// The window's status-bar text, whole (the bar shows it elided if it is long).
+/// The window's status text, whole: the line may show it elided, its tooltip
+/// holds it all.
 inline QString statusText(MainWindow *window)
 {
-    // The bar may show it elided; its tooltip holds it whole.
-    const auto *bar = findWidget<QStatusBar>(window, QStringLiteral("statusBar"));
-    return bar->currentMessage().isEmpty() ? QString() : bar->toolTip();
+    return findWidget<QLabel>(window, QStringLiteral("label_Status"))->toolTip();
 }
 
 /// Shows `topLevel` and waits (bounded) until it is exposed and active; an X
