@@ -14,13 +14,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWindow>
 
 #include <cstdio>
 
 #include "app/globals.h"
 #include "app/identity.h"
 #include "app/mainwindow.h"
+#include "app/opengl_setting.h"
 #include "benchsupport.h"
 #include "settings/config_file.h"
 
@@ -33,52 +33,19 @@ constexpr double ShownRatioTarget = 1.5;
 constexpr double RssAboveFloorTargetKb = 8 * 1024;
 const QString ConfiguredModel = QStringLiteral("KS15 - TCP/IP");
 
-/// Notes the first time the window is exposed, once the expose event (which
-/// paints and flushes it) has been handled; one second later prints that time
-/// and the resident memory, and ends the event loop.
-class ShownWatcher : public QObject
-{
-public:
-    explicit ShownWatcher(QWidget *window) : m_window(window) {}
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (!m_seen && event->type() == QEvent::Expose && object == m_window->windowHandle()
-            && m_window->windowHandle()->isExposed()) {
-            m_seen = true;
-            QTimer::singleShot(0, this, [this] {
-                const qint64 shown = nowNs();
-                QTimer::singleShot(1000, this, [this, shown] {
-                    // The model says whether the configuration file was read.
-                    const auto *model = m_window->findChild<QComboBox *>(
-                        QStringLiteral("comboBox_Player"));
-                    std::printf("SHOWN %lld %lld\nMODEL %s\n", static_cast<long long>(shown),
-                                static_cast<long long>(statusKb("VmRSS")),
-                                model ? qPrintable(model->currentText()) : "");
-                    std::fflush(stdout);
-                    QCoreApplication::quit();
-                });
-            });
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-    bool m_seen = false;
-};
-
 int runChild(int argc, char *argv[])
 {
-    setApplicationIdentity();
     // As main() does.
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    setApplicationIdentity();
+    const bool openGlTurnedOff = turnOpenGlOff();
     QApplication application(argc, argv);
+    forgetOpenGlSetting(openGlTurnedOff);
     MainWindow window;
-    ShownWatcher watcher(&window);
-    application.installEventFilter(&watcher);
+    // The model says whether the configuration file was read.
+    ShownWatcher watcher(&window, [&window] {
+        const auto *model = window.findChild<QComboBox *>(QStringLiteral("comboBox_Player"));
+        return "MODEL " + (model ? model->currentText().toUtf8() : QByteArray()) + '\n';
+    });
     window.show();
     QTimer::singleShot(ChildTimeoutMs / 2, &application, &QApplication::quit);
     return application.exec();

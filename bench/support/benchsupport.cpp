@@ -1,20 +1,10 @@
 #include "benchsupport.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <time.h>
 
 namespace bench {
-
-qint64 nowNs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
 
 double percentile(const QVector<double> &sorted, double p)
 {
@@ -35,21 +25,6 @@ Summary summarize(QVector<double> samples)
     summary.p99 = percentile(samples, 99);
     summary.max = samples.isEmpty() ? 0 : samples.last();
     return summary;
-}
-
-qint64 statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    // A /proc file has no size, so it is read whole rather than line by line.
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
 }
 
 QString formatMs(double ms)

@@ -8,13 +8,11 @@
 #include <QtGlobal>
 
 #include "link/received_data.h"
+#include "startup_probe.h"
 
-/// Helpers shared by the benchmarks: one clock, the statistics, the result
+/// Helpers shared by the benchmarks: the statistics, the result
 /// rows the driver gathers into its table, and the traffic they feed the panel.
 namespace bench {
-
-/// CLOCK_MONOTONIC in nanoseconds: one clock for every thread and process.
-qint64 nowNs();
 
 /// Nearest-rank percentile `p` (0 < p <= 100) of samples sorted ascending;
 /// 0 for no samples.
@@ -31,9 +29,6 @@ struct Summary
 
 /// Sorts a copy of the samples and takes the figures the table shows.
 Summary summarize(QVector<double> samples);
-
-/// A field of /proc/self/status ("VmHWM", "VmRSS") in KiB; -1 if absent.
-qint64 statusKb(const char *field);
 
 /// "0.43 ms", "12.1 ms", "1.52 s": three significant digits for a time in ms.
 QString formatMs(double ms);
