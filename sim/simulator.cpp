@@ -2,6 +2,7 @@
 
 #include <QTcpSocket>
 #include <QTime>
+#include <algorithm>
 #include <cstdio>
 
 #include "protocol/panel_logic.h"
@@ -9,12 +10,18 @@
 
 namespace {
 
-// More clients than any test or demo needs; the rest are turned away so a
-// connection flood cannot exhaust the process's descriptors.
+// More clients than any test or demo needs; a newcomer beyond them closes the
+// client idle longest, so a connection flood cannot exhaust the process's
+// descriptors nor idle connections lock everyone out.
 constexpr int MaxClients = 32;
 // A log line shows at most this many skipped bytes.
 constexpr int SkippedShown = 16;
-constexpr qint64 ReadChunk = 64 * 1024;
+// A link's read buffer, so the most one turn of the event loop handles for it:
+// a flood never keeps a signal or another client waiting long.
+constexpr qint64 ReadPerTurn = 16 * 1024;
+// Replies a peer leaves unread beyond this are not kept: a TCP client is dropped,
+// the serial line is not read again until its peer catches up.
+constexpr qint64 MaxUnreadReplies = 1024 * 1024;
 // Far more than a person reads, far less than a flood of random bytes makes.
 constexpr int MaxLinesPerSecond = 500;
 constexpr int LogWindowMs = 1000;
@@ -49,7 +56,9 @@ Simulator::Simulator(const SimOptions &options, QObject *parent)
     m_stdout.open(stdout, QIODevice::WriteOnly);
     m_log.setDevice(&m_stdout);
     connect(&m_server, &QTcpServer::newConnection, this, &Simulator::acceptClients);
+    m_serial.setReadBufferSize(ReadPerTurn);
     connect(&m_serial, &QSerialPort::readyRead, this, &Simulator::readSerial);
+    connect(&m_serial, &QSerialPort::bytesWritten, this, &Simulator::readSerial);
     connect(&m_serial, &QSerialPort::errorOccurred, this, &Simulator::serialError);
     m_suppressedReport.setSingleShot(true);
     m_suppressedReport.setInterval(LogWindowMs);
@@ -118,12 +127,8 @@ void Simulator::stop(const QString &reason)
     logLine(QString(), QStringLiteral("stopping: ") + reason, true);
     m_server.close();
     const auto sockets = m_clients.keys();
-    for (QTcpSocket *socket : sockets) {
-        socket->disconnect(this);
-        socket->abort();
-        socket->deleteLater();
-    }
-    m_clients.clear();
+    for (QTcpSocket *socket : sockets)
+        closeClient(socket);
     if (m_serial.isOpen())
         m_serial.close();
     m_log.flush();
@@ -134,17 +139,20 @@ void Simulator::acceptClients()
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         const QString peer = hostAndPort(socket->peerAddress(), socket->peerPort());
         if (m_clients.size() >= MaxClients) {
-            logLine(QStringLiteral("tcp"),
-                    QStringLiteral("refused %1: %2 clients already").arg(peer).arg(MaxClients));
-            socket->abort();
-            socket->deleteLater();
-            continue;
+            const auto idlest = std::min_element(m_clients.begin(), m_clients.end(),
+                                                 [](const Client &a, const Client &b) {
+                                                     return a.lastHeard < b.lastHeard;
+                                                 });
+            logLine(idlest->source(), QStringLiteral("closed, idle longest, to admit %1").arg(peer),
+                    true);
+            closeClient(idlest.key());
         }
+        socket->setReadBufferSize(ReadPerTurn);
         Client client;
         client.number = ++m_clientsSeen;
+        client.lastHeard = ++m_heardCount;
         m_clients.insert(socket, client);
-        logLine(QStringLiteral("tcp %1").arg(client.number),
-                QStringLiteral("connected from ") + peer);
+        logLine(client.source(), QStringLiteral("connected from ") + peer);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readClient(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] { dropClient(socket); });
     }
@@ -156,13 +164,14 @@ void Simulator::readClient(QTcpSocket *socket)
     auto client = m_clients.find(socket);
     if (client == m_clients.end())
         return;
-    const QString source = QStringLiteral("tcp %1").arg(client->number);
-    // In chunks, so a flood is logged and answered as it comes rather than
-    // held in memory whole.
-    while (socket->bytesAvailable() > 0) {
-        handleBytes(socket->read(ReadChunk), client->decoder, socket, source);
-        m_log.flush();
+    client->lastHeard = ++m_heardCount;
+    const QString source = client->source();
+    handleBytes(socket->readAll(), client->decoder, socket, source);
+    if (socket->bytesToWrite() > MaxUnreadReplies) {
+        logLine(source, QStringLiteral("dropped: more than 1 MiB of replies unread"), true);
+        closeClient(socket);
     }
+    m_log.flush();
 }
 
 void Simulator::dropClient(QTcpSocket *socket)
@@ -175,16 +184,25 @@ void Simulator::dropClient(QTcpSocket *socket)
     if (!client->decoder.pending().isEmpty())
         text += QStringLiteral(", unfinished frame %1 dropped")
                     .arg(hexBytes(client->decoder.pending()));
-    logLine(QStringLiteral("tcp %1").arg(client->number), text);
+    logLine(client->source(), text);
     m_log.flush();
+    closeClient(socket);
+}
+
+void Simulator::closeClient(QTcpSocket *socket)
+{
     m_clients.remove(socket);
+    socket->disconnect(this);
+    socket->abort();
     socket->deleteLater();
 }
 
 void Simulator::readSerial()
 {
-    while (m_serial.bytesAvailable() > 0)
-        handleBytes(m_serial.read(ReadChunk), m_serialDecoder, &m_serial, QStringLiteral("serial"));
+    // Called again as replies leave, so a peer that catches up is heard again.
+    if (m_serial.bytesToWrite() > MaxUnreadReplies)
+        return;
+    handleBytes(m_serial.readAll(), m_serialDecoder, &m_serial, QStringLiteral("serial"));
     m_log.flush();
 }
 

@@ -43,13 +43,17 @@ private:
     struct Client
     {
         int number = 0;
+        quint64 lastHeard = 0; ///< when it connected or last sent, in m_heardCount's steps
         FrameDecoder decoder;
+
+        QString source() const { return QStringLiteral("tcp %1").arg(number); }
     };
 
     bool openSerial(QString *error);
     void acceptClients();
     void readClient(QTcpSocket *socket);
     void dropClient(QTcpSocket *socket);
+    void closeClient(QTcpSocket *socket);
     void readSerial();
     void serialError(QSerialPort::SerialPortError error);
     void handleBytes(const QByteArray &bytes, FrameDecoder &decoder, QIODevice *link,
@@ -64,6 +68,7 @@ private:
     QTcpServer m_server;
     QHash<QTcpSocket *, Client> m_clients;
     int m_clientsSeen = 0;
+    quint64 m_heardCount = 0;
     QSerialPort m_serial;
     FrameDecoder m_serialDecoder;
     QFile m_stdout;
