@@ -312,7 +312,7 @@ QString sendUsageText()
         "\n"
         "Exit status: 0 everything sent (and, with --expect-reply, an answer came);\n"
         "1 the link could not be opened or was lost; 2 a bad command line or script;\n"
-        "3 --expect-reply and nothing came back in time.\n")
+        "3 --expect-reply and nothing came back in time; 128 + N signal N ended the run.\n")
         .arg(firstModelOf(LinkKind::Tcp, modelCatalogue()).tcpPort)
         .arg(speedList(SerialSpeeds));
 }
