@@ -5,6 +5,7 @@
 #include <QSerialPort>
 #include <QStandardPaths>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include "app/globals.h"
 #include "settings/config_file.h"
@@ -19,6 +20,34 @@ static void registerResources()
     Q_INIT_RESOURCE(images);
 }
 
+namespace {
+/// Runs an action once, on the event loop's pass after the widget's first
+/// paint, when the painted window has reached the screen.
+class FirstPaintWatcher : public QObject
+{
+public:
+    FirstPaintWatcher(QWidget *widget, std::function<void()> action)
+        : QObject(widget), m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, watched, m_action);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     registerResources();
@@ -30,7 +59,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->statusBar->addPermanentWidget(statusLine, 1);
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
-    update_Serial_Ports();
+    // Listing the serial ports opens thousands of files, so the window shows
+    // first; until then the box holds a saved port as its text.
+    new FirstPaintWatcher(this, [this] { listSerialPortsOnce(); });
     connect(ui->comboBox_Port, &PortComboBox::aboutToShowPopup, this,
             &MainWindow::update_Serial_Ports);
     init_Controls();
@@ -63,7 +94,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
-    // The form goes after this body, the widgets with the base class.
+    // The form goes after this body, the widgets with the base class. A window
+    // closed before its first paint saves the port the list would have shown.
+    listSerialPortsOnce();
     save_Config_File(Config_File_Path);
     // The line gets its settings back and the peer sees an orderly close.
     close_Serial_Port();

@@ -114,6 +114,9 @@ private:
 
     // Serial and TCP link (link/mainwindow_link.cpp)
     void update_Serial_Ports();
+    /// Lists the ports unless that was done: the first listing waits for the
+    /// first paint, but a connection or the save at exit may come before it.
+    void listSerialPortsOnce();
     /// Makes `port` the box's choice: its item if listed, else its typed text.
     void showPort(const QString &port);
     void connect_Player();
@@ -170,6 +173,7 @@ private:
     QElapsedTimer paneUpdated;
     QTimer paneTimer;
     QTimer *connectTimer = nullptr;
+    bool serialPortsListed = false;
     /// "host:port" of the last TCP attempt, for the status messages: a socket
     /// that failed to connect no longer knows its peer's port.
     QString tcpTarget;

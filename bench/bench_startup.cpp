@@ -29,7 +29,7 @@ using namespace bench;
 
 constexpr int ChildTimeoutMs = 20000;
 constexpr double ShownTargetMs = 200;
-constexpr double ShownRatioTarget = 1.5;
+constexpr double ShownRatioTarget = 1.3;
 constexpr double RssAboveFloorTargetKb = 8 * 1024;
 const QString ConfiguredModel = QStringLiteral("KS15 - TCP/IP");
 
@@ -164,7 +164,7 @@ void measure(const QString &platform, const QString &label, bool withConfig, int
     const Summary r = summarize(ratios);
     printRow({QStringLiteral("start-up, panel / bare window"), condition, formatRatio(r.median),
                QStringLiteral("p90 ") + formatRatio(r.p90), QString::number(r.count),
-               target(QStringLiteral("<= 1.5x median")),
+               target(QStringLiteral("<= 1.3x median")),
                targeted ? verdict(r.median, ShownRatioTarget) : QStringLiteral("report")});
     const Summary m = summarize(rss);
     printRow({QStringLiteral("RSS 1 s after shown"), condition, formatMib(qint64(m.median)),

@@ -22,6 +22,7 @@ int serialSpeed(qint32 rate)
 void MainWindow::update_Serial_Ports()
 {
     // Read again each time the list opens: what the operator chose or typed stays.
+    serialPortsListed = true;
     QComboBox *box = ui->comboBox_Port;
     const QString shown = box->currentText();
     box->clear();
@@ -30,6 +31,12 @@ void MainWindow::update_Serial_Ports()
         box->addItem(port.portName());
     if (!shown.isEmpty())
         showPort(shown);
+}
+
+void MainWindow::listSerialPortsOnce()
+{
+    if (!serialPortsListed)
+        update_Serial_Ports();
 }
 
 void MainWindow::showPort(const QString &port)
@@ -64,7 +71,9 @@ void MainWindow::connect_Serial()
     if (!model || model->linkKind != LinkKind::Serial)
         return;
     const int speedIndex = ui->comboBox_Baudrate->currentIndex();
-    // Exactly the name or path the box shows, listed or not.
+    // Exactly the name or path the box shows, listed or not: when an automatic
+    // connection comes before the first paint, the list is read for it.
+    listSerialPortsOnce();
     const QString port = ui->comboBox_Port->currentText();
     if (port.isEmpty() || speedIndex < 0
         || speedIndex >= model->baudRates.size())

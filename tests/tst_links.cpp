@@ -177,10 +177,11 @@ void LinksTest::tcpLink()
 void LinksTest::serialLink()
 {
     auto *ports = widget<QComboBox>("comboBox_Port");
-    QStringList listed;
-    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
-        listed << port.portName();
-    // What was typed or picked stays while the list is read again.
+    const QStringList listed = systemPortNames();
+    // Read once the window has shown, not before (thousands of files), and
+    // again when the list opens: what was typed or picked stays.
+    QCOMPARE(ports->count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(items(ports), listed, 5000);
     for (const QString &choice : QStringList{cable.panelEnd} + listed.mid(0, 1)) {
         ports->clear();
         ports->setEditText(choice);

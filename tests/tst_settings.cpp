@@ -93,6 +93,8 @@ private slots:
 private:
     template <typename T> T *widget(const QString &name) { return findWidget<T>(window, name); }
     QString state();
+    /// A new window as the operator sees it: shown, so it has read the system's ports.
+    void openWindow();
     /// Deletes the window; returns the lines its save appended to the data pane.
     QStringList closeWindow();
 
@@ -121,6 +123,14 @@ QString SettingsTest::state()
     // The system's own ports differ from one machine to the next.
     const auto *port = widget<QComboBox>("comboBox_Port");
     return parts.join('|') + '|' + (port->findText(port->currentText()) < 0 ? port->currentText() : "");
+}
+
+void SettingsTest::openWindow()
+{
+    window = new MainWindow;
+    window->show();
+    const auto *ports = widget<QComboBox>("comboBox_Port");
+    QVERIFY(QTest::qWaitFor([&] { return items(ports) == systemPortNames(); }, 5000));
 }
 
 QStringList SettingsTest::closeWindow()
@@ -206,13 +216,13 @@ void SettingsTest::readerRules()
 
     // What the window saved brings it all back, a typed or missing port too.
     ModelCatalogue.clear(); // as a new process would start
-    window = new MainWindow;
+    openWindow();
     QCOMPARE(state(), shown);
 }
 
 void SettingsTest::nothingChosenIsWrittenAsDefault()
 {
-    window = new MainWindow;
+    openWindow();
     for (const char *name : {"action_Default", "action_English", "action_French"})
         widget<QAction>(name)->setChecked(false);
     for (const char *name : {"comboBox_Player", "comboBox_Baudrate", "comboBox_ID"})

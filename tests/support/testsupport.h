@@ -60,6 +60,15 @@ inline QStringList items(const QComboBox *box)
     return texts;
 }
 
+/// The names of the system's serial ports, as the port box lists them.
+inline QStringList systemPortNames()
+{
+    QStringList names;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts())
+        names << port.portName();
+    return names;
+}
+
 /// Picks model `index` as the operator does with the model selector.
 inline void chooseModel(MainWindow *window, int index)
 {
