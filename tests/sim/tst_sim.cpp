@@ -13,6 +13,7 @@
 #include "sim/options.h"
 #include "sim/player.h"
 #include "sim/reply.h"
+#include "socat_pair.h"
 
 class SimTest : public QObject
 {
@@ -251,17 +252,12 @@ void SimTest::tcpSession()
 
 void SimTest::serialOverPtyPair()
 {
-    QTemporaryDir dir;
-    const QString simEnd = dir.filePath("sim");
-    const QString panelEnd = dir.filePath("panel");
-    QProcess pair;
-    pair.start("socat", {"pty,raw,echo=0,link=" + simEnd, "pty,raw,echo=0,link=" + panelEnd});
-    QVERIFY(QTest::qWaitFor(
-        [&] { return QFileInfo::exists(simEnd) && QFileInfo::exists(panelEnd); }, TimeoutMs));
-
-    SimProcess sim({"--serial", simEnd, "--baud", "19200", "--model", "KS10 - KS15", "--id", "3"});
+    SocatPair cable;
+    QVERIFY2(cable.isReady(), cable.log.constData());
+    SimProcess sim(
+        {"--serial", cable.playerEnd, "--baud", "19200", "--model", "KS10 - KS15", "--id", "3"});
     QVERIFY2(sim.waitForLog("at 19200 baud, 8N1"), qPrintable(sim.out));
-    QSerialPort panel(panelEnd);
+    QSerialPort panel(cable.panelEnd);
     QVERIFY2(panel.open(QIODevice::ReadWrite), qPrintable(panel.errorString()));
     // Garbage, folder 7, then the folder number and the volume.
     panel.write(QByteArray::fromHex("7F 830107 830406 83040B"));
@@ -269,12 +265,11 @@ void SimTest::serialOverPtyPair()
 
     // The pair gone, the line is given up rather than polled forever.
     panel.close();
-    pair.kill();
-    QVERIFY(pair.waitForFinished(TimeoutMs));
+    cable.kill();
     QVERIFY(sim.process.waitForFinished(TimeoutMs));
     QCOMPARE(sim.process.exitCode(), 1);
-    QVERIFY(sim.process.readAllStandardError().contains("serial device " + simEnd.toLocal8Bit()
-                                                        + " lost"));
+    QVERIFY(sim.process.readAllStandardError().contains(
+        "serial device " + cable.playerEnd.toLocal8Bit() + " lost"));
 }
 
 void SimTest::exitStatus_data()

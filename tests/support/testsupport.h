@@ -11,6 +11,7 @@
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "settings/config_file.h"
+#include "socat_pair.h"
 
 /// Gives the test process the panel's identity and a per-user data folder of
 /// its own (a fresh temporary folder), so no test reads or writes the real
@@ -208,39 +209,6 @@ inline bool connectToPlayer(MainWindow *window, LoopbackPlayer &player)
     return player.port() && player.waitForPanel()
            && QTest::qWaitFor([] { return tcpSocket->state() == QAbstractSocket::ConnectedState; }, 5000);
 }
-
-/// A null-modem cable between two pseudo-terminals: socat relays everything
-/// written on one end to the other, until kill() (or the destructor) pulls it.
-struct SocatPair
-{
-    SocatPair()
-    {
-        // The serial lock file is named after the port's file name: make it unique.
-        const QString unique = dir.filePath(QFileInfo(dir.path()).fileName());
-        panelEnd = unique + "-panel";
-        playerEnd = unique + "-player";
-        socat.setProcessChannelMode(QProcess::MergedChannels);
-        socat.start("socat", {"-d", "-d", "pty,raw,echo=0,link=" + panelEnd,
-                              "pty,raw,echo=0,link=" + playerEnd});
-        // socat makes both links, then logs that it relays; a write before that could be lost.
-        const QDeadlineTimer deadline(10000);
-        while (!isReady() && socat.waitForReadyRead(int(deadline.remainingTime())))
-            log += socat.readAll();
-    }
-    ~SocatPair() { kill(); }
-    bool isReady() const { return log.contains("starting data transfer loop"); }
-    void kill()
-    {
-        socat.kill();
-        socat.waitForFinished(10000);
-    }
-
-    QTemporaryDir dir;
-    QProcess socat;
-    QString panelEnd, playerEnd; // the ends the panel and the test's player open
-    QByteArray log;
-};
-
 
 /// Works the control as the operator does: `id` in the player-ID selector, then
 /// `argument` in the control's selector and a click on its button, or the
