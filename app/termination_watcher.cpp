@@ -16,6 +16,7 @@ constexpr int WatchedSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // The self-pipe: a handler may only write a byte; the event loop reads the other end.
 int signalPipe[2] = {-1, -1};
 struct sigaction previousActions[std::size(WatchedSignals)];
+bool watched[std::size(WatchedSignals)];
 
 void onSignal(int signalNumber)
 {
@@ -56,16 +57,22 @@ TerminationWatcher::TerminationWatcher(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (size_t i = 0; i < std::size(WatchedSignals); ++i)
-        ::sigaction(WatchedSignals[i], &action, &previousActions[i]);
+    for (size_t i = 0; i < std::size(WatchedSignals); ++i) {
+        // A signal ignored at start stays ignored, as nohup and background jobs expect.
+        watched[i] = ::sigaction(WatchedSignals[i], nullptr, &previousActions[i]) == 0
+            && previousActions[i].sa_handler != SIG_IGN
+            && ::sigaction(WatchedSignals[i], &action, nullptr) == 0;
+    }
 }
 
 TerminationWatcher::~TerminationWatcher()
 {
     if (!m_notifier)
         return;
-    for (size_t i = 0; i < std::size(WatchedSignals); ++i)
-        ::sigaction(WatchedSignals[i], &previousActions[i], nullptr);
+    for (size_t i = 0; i < std::size(WatchedSignals); ++i) {
+        if (watched[i])
+            ::sigaction(WatchedSignals[i], &previousActions[i], nullptr);
+    }
     m_notifier->setEnabled(false);
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);

@@ -9,8 +9,9 @@ class QSocketNotifier;
 /// Turns SIGTERM, SIGINT and SIGHUP into terminationRequested(), delivered by
 /// the event loop, so a program can save its settings or close its links before
 /// it exits. Create it once the application object exists; one watches at a
-/// time (a second one, while the first lives, watches nothing). Its destructor
-/// puts back the handlers it found. Without POSIX signals it never emits.
+/// time (a second one, while the first lives, watches nothing). A signal
+/// ignored when it starts (nohup, a background job) stays ignored. Its
+/// destructor puts back the handlers it found. Without POSIX signals it never emits.
 class TerminationWatcher : public QObject
 {
     Q_OBJECT

@@ -277,7 +277,9 @@ void SimTest::exitStatus_data()
     // What the simulator says on standard output when it ends well, else on
     // standard error; "BUSY" stands for a port already taken.
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("signal"); // sent under a flood of frames for another ID; 0 for none
+    // Sent under a flood of frames for another ID; 0 for none; negative: the
+    // signal is ignored when the simulator starts (as under nohup), then sent.
+    QTest::addColumn<int>("signal");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("says");
     const QStringList listen = {"--listen", "127.0.0.1:0"};
@@ -286,6 +288,9 @@ void SimTest::exitStatus_data()
     QTest::newRow("SIGTERM") << listen << int(SIGTERM) << 0 << "stopping: SIGTERM";
     QTest::newRow("SIGINT") << listen << int(SIGINT) << 0 << "stopping: SIGINT";
     QTest::newRow("SIGHUP") << listen << int(SIGHUP) << 0 << "stopping: SIGHUP";
+    QTest::newRow("SIGHUP ignored at start")
+        << listen + QStringList{"--exit-after", "2"} << -int(SIGHUP) << 0
+        << "stopping: --exit-after";
     QTest::newRow("bad option") << QStringList{"--id", "0"} << 0 << 2
                                 << "--id wants a number from 1 to 127";
     QTest::newRow("port taken") << QStringList{"--listen", "127.0.0.1:BUSY"} << 0 << 1
@@ -303,7 +308,14 @@ void SimTest::exitStatus()
     QTcpServer busy;
     QVERIFY(busy.listen(QHostAddress::LocalHost));
     arguments.replaceInStrings("BUSY", QString::number(busy.serverPort()));
+    // The child inherits an ignored signal, as from nohup.
+    const bool ignoredAtStart = signal < 0;
+    signal = qAbs(signal);
+    if (ignoredAtStart)
+        ::signal(signal, SIG_IGN);
     SimProcess sim(arguments);
+    if (ignoredAtStart)
+        ::signal(signal, SIG_DFL);
     QTcpSocket flood;
     if (signal) {
         QVERIFY2(sim.waitForLog("(and ID 0)"), qPrintable(sim.out));
