@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int TimeoutMs = 10000;
+constexpr int TimeoutMs = 30000; // generous: a sanitizer build on a loaded machine starts slowly
 
 /// One run of the sender; standard input is closed after `input`, then `meanwhile` runs.
 struct SendRun
