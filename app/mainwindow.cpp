@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDir>
 #include <QSerialPort>
@@ -46,6 +47,17 @@ protected:
 private:
     std::function<void()> m_action;
 };
+
+/// An exclusive group, named `name`, of the form's radio buttons with their ids.
+QButtonGroup *formatGroup(QObject *parent, const QString &name,
+                          std::initializer_list<std::pair<QAbstractButton *, int>> buttons)
+{
+    auto *group = new QButtonGroup(parent);
+    group->setObjectName(name);
+    for (const auto &[button, id] : buttons)
+        group->addButton(button, id);
+    return group;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
@@ -57,6 +69,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     statusLine = new StatusLine(ui->statusBar);
     statusLine->setObjectName(QStringLiteral("label_Status"));
     ui->statusBar->addPermanentWidget(statusLine, 1);
+    sentFormats = formatGroup(this, QStringLiteral("buttonGroup_Sent"),
+                              {{ui->radioButton_Sent_Hex, FormatHex},
+                               {ui->radioButton_Sent_Dec, FormatDec}});
+    dataFormats = formatGroup(this, QStringLiteral("buttonGroup_Data"),
+                              {{ui->radioButton_Data_ASCII, FormatAscii},
+                               {ui->radioButton_Data_Hex, FormatHex},
+                               {ui->radioButton_Data_Dec, FormatDec}});
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
     // Listing the serial ports opens thousands of files, so the window shows

@@ -12,6 +12,7 @@
 #include "protocol/catalogue.h"
 
 class QAction;
+class QButtonGroup;
 class QTimer;
 class StatusLine;
 
@@ -164,6 +165,11 @@ private:
     void changeLanguage(QAction *chosen);
 
     QScopedPointer<Ui::MainWindow> ui;
+    /// The sent-bytes notation's and the received-data format's radio buttons,
+    /// each with the configuration file's code (FormatHex...) as its id: the
+    /// one place that says which button means which format.
+    QButtonGroup *sentFormats = nullptr;
+    QButtonGroup *dataFormats = nullptr;
     /// How many characters at the start of readDataText the pane shows.
     int paneShown = 0;
     /// How many places at the start of the pane readDataText no longer holds.

@@ -81,9 +81,8 @@ void MainWindow::changeLanguage(QAction *chosen)
 
 void MainWindow::clear_Language_Checks()
 {
-    ui->action_Default->setChecked(false);
-    ui->action_English->setChecked(false);
-    ui->action_French->setChecked(false);
+    for (const MenuLanguage &language : Languages)
+        ((*ui).*language.action)->setChecked(false);
 }
 
 QString MainWindow::checkedLanguage() const

@@ -1,5 +1,6 @@
 // Received-data monitor: what the player sends, shown raw in the pane.
 
+#include <QButtonGroup>
 #include <QScrollBar>
 #include <QSerialPort>
 #include <QTcpSocket>
@@ -9,6 +10,7 @@
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "link/received_data.h"
+#include "settings/config_file.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -114,10 +116,15 @@ void MainWindow::read_TCP_Data(QByteArray &data)
 
 void MainWindow::format_Read_Data(const QByteArray &chunk, QString &text)
 {
-    if (ui->radioButton_Data_ASCII->isChecked())
+    switch (dataFormats->checkedId()) {
+    case FormatAscii:
         readDataFormatter.append(chunk, DataFormat::Text, text);
-    else if (ui->radioButton_Data_Hex->isChecked())
+        break;
+    case FormatHex:
         readDataFormatter.append(chunk, DataFormat::Hex, text);
-    else if (ui->radioButton_Data_Dec->isChecked())
+        break;
+    case FormatDec:
         readDataFormatter.append(chunk, DataFormat::Dec, text);
+        break;
+    }
 }

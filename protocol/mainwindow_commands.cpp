@@ -1,11 +1,13 @@
 // Command frames: what each control sends, and the sent-bytes row.
 
+#include <QButtonGroup>
 #include <QVariant>
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
 #include "protocol/frames.h"
+#include "settings/config_file.h"
 #include "ui_mainwindow.h"
 
 namespace {
@@ -43,7 +45,7 @@ void MainWindow::send_Command(quint8 code, quint8 value)
 void MainWindow::show_Sent_Bytes(quint8 address, quint8 code, quint8 value)
 {
     const ByteNotation notation =
-        ui->radioButton_Sent_Dec->isChecked() ? ByteNotation::Dec : ByteNotation::Hex;
+        sentFormats->checkedId() == FormatDec ? ByteNotation::Dec : ByteNotation::Hex;
     writeLabel(ui->label_Byte_1_B, address, notation);
     writeLabel(ui->label_Byte_2_B, code, notation);
     writeLabel(ui->label_Byte_3_B, value, notation);

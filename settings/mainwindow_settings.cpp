@@ -1,5 +1,6 @@
 // Configuration file: the window's widgets to and from the 24 lines.
 
+#include <QButtonGroup>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -13,41 +14,18 @@
 
 namespace {
 
-/// A display format's radio button and the code the file keeps for it.
-struct FormatButton
+/// The checked button's code; nothing when no button is checked.
+std::optional<int> checkedFormat(const QButtonGroup *group)
 {
-    QRadioButton *Ui::MainWindow::*button;
-    int code;
-};
-
-const FormatButton SentFormats[] = {
-    {&Ui::MainWindow::radioButton_Sent_Hex, FormatHex},
-    {&Ui::MainWindow::radioButton_Sent_Dec, FormatDec},
-};
-const FormatButton DataFormats[] = {
-    {&Ui::MainWindow::radioButton_Data_ASCII, FormatAscii},
-    {&Ui::MainWindow::radioButton_Data_Hex, FormatHex},
-    {&Ui::MainWindow::radioButton_Data_Dec, FormatDec},
-};
-
-template <typename Buttons>
-std::optional<int> checkedFormat(const Ui::MainWindow &ui, const Buttons &buttons)
-{
-    for (const FormatButton &format : buttons) {
-        if ((ui.*format.button)->isChecked())
-            return format.code;
-    }
-    return std::nullopt;
+    const int code = group->checkedId();
+    return code < 0 ? std::nullopt : std::optional<int>(code);
 }
 
 /// Checks the radio button of `code`; other codes leave the buttons as they are.
-template <typename Buttons>
-void checkFormat(const Ui::MainWindow &ui, const Buttons &buttons, std::optional<int> code)
+void checkFormat(const QButtonGroup *group, std::optional<int> code)
 {
-    for (const FormatButton &format : buttons) {
-        if (code == format.code)
-            (ui.*format.button)->setChecked(true);
-    }
+    if (QAbstractButton *button = code ? group->button(*code) : nullptr)
+        button->setChecked(true);
 }
 
 std::array<QSpinBox *, 4> ipBoxes(const Ui::MainWindow &ui)
@@ -70,7 +48,7 @@ bool selectText(QComboBox *box, const QString &text)
     return true;
 }
 
-/// Everything but the language, which the language menu knows.
+/// Everything but the language and the formats, which the menu and the groups know.
 ConfigSettings settingsShown(const Ui::MainWindow &ui)
 {
     ConfigSettings settings;
@@ -84,8 +62,6 @@ ConfigSettings settingsShown(const Ui::MainWindow &ui)
         settings.ip[i] = boxes[i]->value();
     settings.autoConnection = ui.checkBox_Auto_connection->isChecked();
     settings.playerId = currentText(ui.comboBox_ID);
-    settings.sentFormat = checkedFormat(ui, SentFormats);
-    settings.dataFormat = checkedFormat(ui, DataFormats);
     return settings;
 }
 
@@ -148,8 +124,8 @@ void MainWindow::load_Config_File(QString path)
     if (settings->autoConnection)
         ui->checkBox_Auto_connection->setChecked(true);
     selectText(ui->comboBox_ID, settings->playerId);
-    checkFormat(*ui, SentFormats, settings->sentFormat);
-    checkFormat(*ui, DataFormats, settings->dataFormat);
+    checkFormat(sentFormats, settings->sentFormat);
+    checkFormat(dataFormats, settings->dataFormat);
 }
 
 void MainWindow::save_Config_File(QString path)
@@ -158,6 +134,8 @@ void MainWindow::save_Config_File(QString path)
     ui->textEdit_Data->append(path + ConfigBeforeSave);
     ConfigSettings settings = settingsShown(*ui);
     settings.language = checkedLanguage();
+    settings.sentFormat = checkedFormat(sentFormats);
+    settings.dataFormat = checkedFormat(dataFormats);
 
     // The new lines go to a temporary file that replaces the old one only once
     // complete, so a failed or interrupted save keeps the previous settings.

@@ -228,9 +228,10 @@ void SettingsTest::nothingChosenIsWrittenAsDefault()
     for (const char *name : {"comboBox_Player", "comboBox_Baudrate", "comboBox_ID"})
         widget<QComboBox>(name)->setCurrentIndex(-1);
     widget<QComboBox>("comboBox_Port")->clear();
-    for (const char *name : {"radioButton_Sent_Hex", "radioButton_Data_ASCII"}) {
-        widget<QAbstractButton>(name)->setAutoExclusive(false);
-        widget<QAbstractButton>(name)->setChecked(false);
+    for (const char *name : {"buttonGroup_Sent", "buttonGroup_Data"}) {
+        auto *group = window->findChild<QButtonGroup *>(name);
+        group->setExclusive(false);
+        group->checkedButton()->setChecked(false);
     }
     // Without a path either: the file goes beside the executable.
     Config_File_Path.clear();
