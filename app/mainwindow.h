@@ -2,12 +2,14 @@
 #define MAINWINDOW_H
 
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QMainWindow>
 #include <QScopedPointer>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "protocol/catalogue.h"
 
@@ -153,6 +155,9 @@ private:
     // Configuration file (settings/mainwindow_settings.cpp)
     void load_Config_File(QString path);
     void save_Config_File(QString path);
+    /// Moves an unusable settings file aside and says where, or, when it
+    /// cannot, says that this session's settings will not be saved.
+    void keepUnusable(const QString &path, bool dangling);
 
     // Language selection (i18n/mainwindow_language.cpp)
     void clear_Language_Checks();
@@ -187,6 +192,12 @@ private:
     /// object gives a path under /dev back without that folder.
     QString serialName;
     StatusLine *statusLine = nullptr;
+    /// Held from the reading of the settings to their save at exit, so a second
+    /// panel on the same file leaves it to the first.
+    std::unique_ptr<QLockFile> settingsLock;
+    /// False when another panel holds the settings file, or when an unusable
+    /// one could not be moved aside: the save at exit then writes nothing.
+    bool settingsSaved = true;
     std::function<QString()> statusText;
 };
 

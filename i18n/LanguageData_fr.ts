@@ -244,12 +244,16 @@
         <translation>Réglages illisibles gardés dans %1&#xa0;; réglages par défaut</translation>
     </message>
     <message>
-        <source>Unusable settings file; defaults in use</source>
-        <translation>Fichier de réglages illisible&#xa0;; réglages par défaut</translation>
+        <source>Settings link to a missing file moved to %1; defaults in use</source>
+        <translation>Lien de réglages vers un fichier absent déplacé dans %1&#xa0;; réglages par défaut</translation>
     </message>
     <message>
-        <source>%1 could not be kept and is replaced at exit</source>
-        <translation>%1 n’a pas pu être gardé et sera remplacé à la sortie</translation>
+        <source>Unusable settings file left as it is; this session&apos;s settings will not be saved</source>
+        <translation>Réglages illisibles laissés tels quels&#xa0;; les réglages de cette session ne seront pas enregistrés</translation>
+    </message>
+    <message>
+        <source>Settings file in use by another panel; this session&apos;s settings will not be saved</source>
+        <translation>Fichier de réglages utilisé par un autre panneau&#xa0;; les réglages de cette session ne seront pas enregistrés</translation>
     </message>
     <message>
         <source>Cannot save the settings to %1: %2</source>

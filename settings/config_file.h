@@ -28,6 +28,10 @@ constexpr qint64 ConfigFileMaxSize = 64 * 1024;
 /// reaches (a constant here, so the panel needs no POSIX header).
 constexpr int ConfigPortMaxLength = 4096;
 
+/// An unusable settings file goes to "<file>.bak", else to the first free
+/// "<file>.bak.N" with N up to this; past it, nowhere.
+constexpr int ConfigBackupLast = 99;
+
 /// Display-format codes of lines 22 and 24.
 enum ConfigFormat : int { FormatAscii = 1, FormatHex = 2, FormatDec = 3 };
 

@@ -65,13 +65,28 @@ ConfigSettings settingsShown(const Ui::MainWindow &ui)
     return settings;
 }
 
-/// Moves a file the reader could not use to `backup`, replacing what is
-/// there, before the save at exit takes its place: renamed, never copied, so
-/// nothing large is duplicated.
-bool keepAside(const QString &path, const QString &backup)
+/// Moves what the reader could not use out of the settings file's way before
+/// the save at exit takes its place: to `.bak`, replacing a file there, else
+/// to the first free `.bak.N`. Renamed, never copied, so nothing large is
+/// duplicated; a link is moved as itself. Returns the new path, empty when no
+/// name took it.
+QString keepAside(const QString &path)
 {
+    // A failed rename falls back to copying, which would wait on a FIFO: a
+    // folder that takes no new names fails here instead.
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        return QString();
+    const QString backup = path + QStringLiteral(".bak");
     QFile::remove(backup);
-    return QFile::rename(path, backup);
+    if (QFile::rename(path, backup))
+        return backup;
+    for (int n = 1; n <= ConfigBackupLast; ++n) {
+        const QString numbered = backup + QLatin1Char('.') + QString::number(n);
+        const QFileInfo there(numbered);
+        if (!there.exists() && !there.isSymLink() && QFile::rename(path, numbered))
+            return numbered;
+    }
+    return QString();
 }
 
 /// Standard error: at exit the window that could say it is gone.
@@ -85,26 +100,24 @@ void complain(const QString &message)
 void MainWindow::load_Config_File(QString path)
 {
     path = configFileOrFallback(path);
-    const ConfigFileContents saved = readConfigFile(path);
-    if (saved.status == ConfigFileStatus::Missing)
-        return;
-    const std::optional<ConfigSettings> &settings = saved.settings;
-    if (!settings) {
-        const QString backup = path + QStringLiteral(".bak");
-        if (keepAside(path, backup)) {
-            showStatus([backup] {
-                return tr("Unusable settings file kept as %1; defaults in use")
-                           .arg(QFileInfo(backup).fileName())
-                       + QLatin1Char('\n') + backup;
-            });
-        } else {
-            showStatus([path] {
-                return tr("Unusable settings file; defaults in use") + QLatin1Char('\n')
-                       + tr("%1 could not be kept and is replaced at exit").arg(path);
-            });
-        }
-        return;
+    // A crashed panel's lock is taken over: tryLock asks whether its owner
+    // still runs. One that cannot be made at all (an unwritable folder) lets
+    // the save at exit try, and say why it fails.
+    settingsLock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+    if (!settingsLock->tryLock(100) && settingsLock->error() == QLockFile::LockFailedError) {
+        settingsSaved = false;
+        showStatus([path] {
+            return tr("Settings file in use by another panel; this session's settings will not be saved")
+                   + QLatin1Char('\n') + path;
+        });
     }
+    const ConfigFileContents saved = readConfigFile(path);
+    const std::optional<ConfigSettings> &settings = saved.settings;
+    // Another panel's file is left to it, usable or not.
+    if (!settings && saved.status != ConfigFileStatus::Missing && settingsSaved)
+        keepUnusable(path, saved.status == ConfigFileStatus::DanglingLink);
+    if (!settings)
+        return;
 
     checkLanguage(settings->language);
     // The model first: it refills the speed and ID selectors looked up below.
@@ -128,8 +141,32 @@ void MainWindow::load_Config_File(QString path)
     checkFormat(dataFormats, settings->dataFormat);
 }
 
+void MainWindow::keepUnusable(const QString &path, bool dangling)
+{
+    const QString backup = keepAside(path);
+    if (backup.isEmpty()) {
+        // Left in place, and not written over at exit either.
+        settingsSaved = false;
+        const auto text = [path] {
+            return tr("Unusable settings file left as it is; this session's settings will not be saved")
+                   + QLatin1Char('\n') + path;
+        };
+        complain(text());
+        showStatus(text);
+        return;
+    }
+    showStatus([backup, dangling] {
+        const QString name = QFileInfo(backup).fileName();
+        return (dangling ? tr("Settings link to a missing file moved to %1; defaults in use").arg(name)
+                         : tr("Unusable settings file kept as %1; defaults in use").arg(name))
+               + QLatin1Char('\n') + backup;
+    });
+}
+
 void MainWindow::save_Config_File(QString path)
 {
+    if (!settingsSaved)
+        return;
     path = configFileOrFallback(path);
     ui->textEdit_Data->append(path + ConfigBeforeSave);
     ConfigSettings settings = settingsShown(*ui);

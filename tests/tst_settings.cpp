@@ -68,7 +68,8 @@ QString diskState(const QByteArray &file)
                           : bytes == file   ? "unchanged"
                           : saved.match(QString::fromUtf8(bytes)).hasMatch() ? "saved" : "file");
     }
-    return entries.join('|');
+    // Without a test's filler of the numbered backup names.
+    return entries.filter(QRegularExpression("^(?!.*\\.bak\\.\\d+ folder)")).join('|');
 }
 
 } // namespace
@@ -150,8 +151,8 @@ void SettingsTest::readerRules_data()
     QTest::addColumn<QString>("status"); // how it starts
     QTest::addColumn<QString>("disk");   // what dataFolder() then holds
     QTest::addColumn<QString>("place");  // what the path is, if not `file`
-    const QString kept = "Unusable settings file kept as Quorvex.cfg.bak;";
-    const QString moved = "Quorvex.cfg saved|Quorvex.cfg.bak unchanged";
+    const QString kept = "Unusable settings file kept as Quorvex.cfg.bak"; // .bak.1 too
+    const QString aside = "Quorvex.cfg saved|Quorvex.cfg.bak ", moved = aside + "unchanged";
     const auto row = [](const char *name, const QByteArray &file, const QString &expected,
                         const QString &status = QString(), const QString &disk = "Quorvex.cfg saved",
                         const QString &place = QString()) {
@@ -192,6 +193,16 @@ void SettingsTest::readerRules_data()
     // Hostile files: nothing that blocks, nothing read whole, nothing copied.
     row("FIFO", QByteArray(), Fresh, kept, "Quorvex.cfg saved|Quorvex.cfg.bak fifo", "fifo");
     row("larger than a settings file", fileWith({}) + QByteArray(ConfigFileMaxSize, '\n'), Fresh, kept, moved);
+    // A link is written through only to a file read as settings; else it goes aside as itself.
+    row("link to another file", "notes\n", Fresh, kept, aside + "link to notes|notes unchanged", "link /notes");
+    row("link to settings", fileWith({}), Restored, {}, "Quorvex.cfg link to a.cfg|a.cfg saved", "link /a.cfg");
+    row("dangling link", "", Fresh, "Settings link to a missing file", aside + "link to gone", "link /gone");
+    row("backup name taken", "x", Fresh, kept, aside + "folder|Quorvex.cfg.bak.1 unchanged", "folder");
+    // Left in place, its other names filled (diskState skips them): nothing written over it either.
+    const QString untouched = "Quorvex.cfg unchanged|Quorvex.cfg.";
+    row("no backup name free", "x", Fresh, "Unusable settings file left", untouched + "bak folder", "folders");
+    // The test's lock stands for another panel's, whose file this window leaves alone.
+    row("another panel's file", "x", Fresh, "Settings file in use", untouched + "lock file", "locked");
 }
 
 void SettingsTest::readerRules()
@@ -201,10 +212,16 @@ void SettingsTest::readerRules()
     QFETCH(QString, place);
     const QString path = testConfigFilePath();
     QVERIFY(QDir(dataFolder()).removeRecursively() && QDir().mkpath(dataFolder()));
+    QLockFile other(path + ".lock");
+    QVERIFY(place != "locked" || other.tryLock(0));
     if (place == "fifo")
         QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
-    else if (!file.isEmpty())
+    else if (place.startsWith("link "))
+        QVERIFY(QFile::link(dataFolder() + place.mid(5), path));
+    if (!file.isEmpty()) // through the link, if any
         writeFile(path, file);
+    for (int n = 0; place.startsWith("folder") && n <= (place == "folders" ? ConfigBackupLast : 0); ++n)
+        QVERIFY(QDir().mkdir(path + ".bak" + (n ? '.' + QString::number(n) : "")));
     window = new MainWindow;
     QTEST(state(), "expected");
     // A restored auto-connection starts while the window is built, before it is shown.
