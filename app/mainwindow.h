@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "link/session_log.h"
 #include "protocol/catalogue.h"
 
 class QAction;
@@ -38,6 +39,10 @@ public:
     /// How long a TCP attempt may take before it is given up; TcpConnectTimeoutMs
     /// (link/link.h) unless set.
     void setConnectTimeout(int milliseconds);
+
+    /// Writes the session log to `path` and says in the status line where it
+    /// went or why it could not; File > Save Session Log... asks for the path.
+    bool saveSessionLog(const QString &path);
 
 private slots:
     // 0, the File menu (app/mainwindow.cpp)
@@ -89,6 +94,8 @@ private slots:
     void Play_Folder_009();
     void Increase_Volume();
     void Decrease_Volume();
+    // 40, the File menu's session log (link/mainwindow_session_log.cpp)
+    void on_action_Save_Session_Log_triggered();
 
 private:
     // Player selection and panel reconfiguration (protocol/mainwindow_panel.cpp)
@@ -104,7 +111,11 @@ private:
     const PlayerModel *selectedModel() const;
 
     // Command frames (protocol/mainwindow_commands.cpp)
-    void send_Command(quint8 code, quint8 value);
+    /// Writes the frame on the links that carry frames and logs it as `name`;
+    /// true when some link took it.
+    bool send_Command(quint8 code, quint8 value, const QString &name);
+    /// The log's name of a frame of the selected model's `kind`.
+    QString commandName(CommandKind kind, int argument) const;
     void sendFixedCommand(CommandKind kind);
     void show_Sent_Bytes(quint8 address, quint8 code, quint8 value);
     bool find_Command(CommandKind kind, quint8 &code, quint8 &value) const;
@@ -136,6 +147,13 @@ private:
     void giveUpTcpAttempt();
     void dropTcpLink(bool afterError);
     void dropSerialLink(bool removed, const QString &reason);
+
+    // The session log (link/mainwindow_session_log.cpp)
+    /// The links as the log names them: "serial /dev/ttyUSB0", "TCP 10.0.0.5:65079".
+    QString serialLinkName() const;
+    QString tcpLinkName() const;
+    /// Shows a link event in the status line and logs it in the words shown.
+    void reportLinkEvent(const QString &link, const std::function<QString()> &text);
 
     // The status line (app/mainwindow.cpp)
     /// Shows in the status line what `text` composes, now and again after each
@@ -199,6 +217,9 @@ private:
     /// one could not be moved aside: the save at exit then writes nothing.
     bool settingsSaved = true;
     std::function<QString()> statusText;
+    SessionLog sessionLog;
+    /// Where the last log was saved, offered again by the next save.
+    QString sessionLogFolder;
 };
 
 #endif // MAINWINDOW_H

@@ -273,6 +273,42 @@ Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autr
         <source>Brenvale Support Request (From: %1 - %2)</source>
         <translation>Demande d’assistance Brenvale (de la part de&#xa0;: %1 - %2)</translation>
     </message>
+    <message>
+        <source>&amp;Save Session Log...</source>
+        <translation>&amp;Enregistrer le journal de session...</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>Not sent: still connecting to %1</source>
+        <translation>Non envoyé&#xa0;: connexion à %1 en cours</translation>
+    </message>
+    <message>
+        <source>Cannot open serial port %1: it is in use by another program</source>
+        <translation>Impossible d’ouvrir le port série %1&#xa0;: il est utilisé par un autre programme</translation>
+    </message>
+    <message>
+        <source>Connection attempt to %1 cancelled</source>
+        <translation>Tentative de connexion à %1 annulée</translation>
+    </message>
+    <message>
+        <source>Save Session Log</source>
+        <translation>Enregistrer le journal de session</translation>
+    </message>
+    <message>
+        <source>Session logs (*.log *.txt);;All files (*)</source>
+        <translation>Journaux de session (*.log *.txt);;Tous les fichiers (*)</translation>
+    </message>
+    <message>
+        <source>Cannot save the session log to %1: %2</source>
+        <translation>Impossible d’enregistrer le journal de session dans %1&#xa0;: %2</translation>
+    </message>
+    <message>
+        <source>Session log saved to %1</source>
+        <translation>Journal de session enregistré dans %1</translation>
+    </message>
 </context>
 <context>
     <name>aboutwindow</name>

@@ -34,12 +34,13 @@ QList<QIODevice *> frameLinks()
     return links;
 }
 
-bool write_Command(quint8 address, quint8 code, quint8 value)
+QList<QIODevice *> write_Command(quint8 address, quint8 code, quint8 value)
 {
     const QByteArray frame = commandFrame(address, code, value);
-    bool taken = false;
+    QList<QIODevice *> taken;
     for (QIODevice *link : frameLinks()) {
-        taken = (link->write(frame) == frame.size()) || taken;
+        if (link->write(frame) == frame.size())
+            taken.append(link);
         // Out now, not on the event loop's next pass after the window repaints.
         if (link == serialPort)
             serialPort->flush();

@@ -25,9 +25,9 @@ bool someLinkOpen();
 /// under way carries nothing: a frame buffered there is lost if it fails.
 QList<QIODevice *> frameLinks();
 
-/// Writes the three bytes, in one write, on each link of frameLinks(). True
-/// when at least one link took the whole frame.
-bool write_Command(quint8 address, quint8 code, quint8 value);
+/// Writes the three bytes, in one write, on each link of frameLinks(). The
+/// links that took the whole frame, in writing order.
+QList<QIODevice *> write_Command(quint8 address, quint8 code, quint8 value);
 
 /// Closes the TCP socket as a device: one that failed to connect or was closed
 /// by its peer stays open as a device until then.

@@ -1,6 +1,7 @@
 // Serial and TCP link, the window's side: the port list, Connect and
 // Disconnect. Which links a frame goes out on is link/link.cpp's.
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QTcpSocket>
@@ -16,6 +17,21 @@ namespace {
 int serialSpeed(qint32 rate)
 {
     return SerialSpeeds.contains(rate) ? rate : -1;
+}
+
+// Qt reports a port held by another program (its lock file, or the exclusive
+// mode another panel set) as a permission error. So it reports, on Unix, a
+// device the user may not open at all; only that one lacks the permissions.
+bool serialPortHeldElsewhere(const QSerialPort &port, const QString &name)
+{
+    if (port.error() != QSerialPort::PermissionError)
+        return false;
+#ifdef Q_OS_UNIX
+    const QFileInfo device(name.startsWith(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name);
+    return device.isReadable() && device.isWritable();
+#else
+    return true;
+#endif
 }
 } // namespace
 
@@ -92,18 +108,25 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
     serialPort->setStopBits(QSerialPort::OneStop);
     serialPort->setFlowControl(QSerialPort::NoFlowControl);
     serialName = portName;
+    const QString link = serialLinkName();
     if (serialPort->open(QIODevice::ReadWrite)) {
         // Bytes of the last link must not complete a character of this one.
         readDataFormatter.reset();
-        showStatus([portName, speed] {
+        reportLinkEvent(link, [portName, speed] {
             return tr("Connected to %1 at %2 baud").arg(portName, QString::number(speed));
         });
         return;
     }
     const QString reason = serialPort->errorString();
+    if (serialPortHeldElsewhere(*serialPort, portName)) {
+        reportLinkEvent(link, [portName] {
+            return tr("Cannot open serial port %1: it is in use by another program").arg(portName);
+        });
+        return;
+    }
 #ifdef Q_OS_LINUX
     if (serialPort->error() == QSerialPort::PermissionError) {
-        showStatus([portName, reason] {
+        reportLinkEvent(link, [portName, reason] {
             return tr("Cannot open serial port %1: %2\nCheck that your user is in the dialout "
                       "group and that no other program uses the port.")
                 .arg(portName, reason);
@@ -111,7 +134,7 @@ void MainWindow::open_Serial_Port(int speed, const QString &portName)
         return;
     }
 #endif
-    showStatus([portName, reason] {
+    reportLinkEvent(link, [portName, reason] {
         return tr("Cannot open serial port %1: %2").arg(portName, reason);
     });
 }
@@ -136,7 +159,8 @@ void MainWindow::open_TCP_Socket(const QString &host, quint16 port)
     // Reopened from a clean state after a failed attempt.
     releaseTcpSocket();
     tcpTarget = QStringLiteral("%1:%2").arg(host).arg(port);
-    showStatus([target = tcpTarget] { return tr("Connecting to %1...").arg(target); });
+    reportLinkEvent(tcpLinkName(),
+                    [target = tcpTarget] { return tr("Connecting to %1...").arg(target); });
     // Started first: a failure reported at once stops it again.
     connectTimer->start();
     tcpSocket->connectToHost(host, port, QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
@@ -146,16 +170,24 @@ void MainWindow::disconnect_Player()
 {
     connectTimer->stop();
     QString link;
-    if (serialPort->isOpen())
+    QString logName;
+    bool attempt = false;
+    if (serialPort->isOpen()) {
         link = serialName;
-    else if (tcpLinkOpen())
+        logName = serialLinkName();
+    } else if (tcpLinkOpen()) {
         link = tcpTarget;
+        logName = tcpLinkName();
+        attempt = tcpSocket->state() != QAbstractSocket::ConnectedState;
+    }
     close_Serial_Port();
     close_TCP_Socket();
     if (link.isEmpty())
         showStatus({});
+    else if (attempt)
+        reportLinkEvent(logName, [link] { return tr("Connection attempt to %1 cancelled").arg(link); });
     else
-        showStatus([link] { return tr("Disconnected from %1").arg(link); });
+        reportLinkEvent(logName, [link] { return tr("Disconnected from %1").arg(link); });
     update_Connection_Controls();
 }
 

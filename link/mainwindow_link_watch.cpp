@@ -40,7 +40,8 @@ void MainWindow::watchLinks()
         connectTimer->stop();
         // Bytes of the last link must not complete a character of this one.
         readDataFormatter.reset();
-        showStatus([target = tcpTarget] { return tr("Connected to %1").arg(target); });
+        reportLinkEvent(tcpLinkName(),
+                        [target = tcpTarget] { return tr("Connected to %1").arg(target); });
     });
     connect(tcpSocket, &QAbstractSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) {
@@ -50,7 +51,7 @@ void MainWindow::watchLinks()
                 const bool established = tcpSocket->state() == QAbstractSocket::ConnectedState;
                 const QString target = tcpTarget;
                 const QString reason = tcpSocket->errorString();
-                showStatus([established, target, reason] {
+                reportLinkEvent(tcpLinkName(), [established, target, reason] {
                     return established ? tr("Connection to %1 lost: %2").arg(target, reason)
                                        : tr("Connection to %1 failed: %2").arg(target, reason);
                 });
@@ -88,7 +89,7 @@ void MainWindow::giveUpTcpAttempt()
 {
     if (!tcpLinkOpen() || tcpSocket->state() == QAbstractSocket::ConnectedState)
         return;
-    showStatus([target = tcpTarget] {
+    reportLinkEvent(tcpLinkName(), [target = tcpTarget] {
         return tr("Connection to %1 failed: timed out").arg(target);
     });
     tcpSocket->abort();
@@ -100,7 +101,8 @@ void MainWindow::dropTcpLink(bool afterError)
     // An attempt that ended without a word must not go on saying "Connecting".
     if (connectTimer->isActive() && !tcpLinkOpen()) {
         connectTimer->stop();
-        showStatus([target = tcpTarget] { return tr("Connection to %1 failed").arg(target); });
+        reportLinkEvent(tcpLinkName(),
+                        [target = tcpTarget] { return tr("Connection to %1 failed").arg(target); });
     }
     // After an error the link is given up even if Qt would linger.
     if (afterError && tcpLinkOpen())
@@ -118,7 +120,7 @@ void MainWindow::dropSerialLink(bool removed, const QString &reason)
     const QString portName = serialName;
     serialPort->close();
     // Qt has no words of its own for a device that went away.
-    showStatus([removed, portName, reason] {
+    reportLinkEvent(serialLinkName(), [removed, portName, reason] {
         return removed ? tr("Serial port %1 was removed or unplugged").arg(portName)
                        : tr("Serial port %1 lost: %2").arg(portName, reason);
     });

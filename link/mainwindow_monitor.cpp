@@ -49,6 +49,8 @@ void MainWindow::update_Serial_Read_Data()
 {
     QByteArray chunk;
     read_Serial_Data(chunk);
+    if (!chunk.isEmpty())
+        sessionLog.addChunk(serialLinkName(), chunk);
     showReadData(chunk);
 }
 
@@ -56,6 +58,8 @@ void MainWindow::update_TCP_Read_Data()
 {
     QByteArray chunk;
     read_TCP_Data(chunk);
+    if (!chunk.isEmpty())
+        sessionLog.addChunk(tcpLinkName(), chunk);
     showReadData(chunk);
 }
 

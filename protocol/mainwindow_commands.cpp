@@ -1,11 +1,13 @@
 // Command frames: what each control sends, and the sent-bytes row.
 
 #include <QButtonGroup>
+#include <QSerialPort>
 #include <QVariant>
 
 #include "app/globals.h"
 #include "app/mainwindow.h"
 #include "link/link.h"
+#include "protocol/command_names.h"
 #include "protocol/frames.h"
 #include "settings/config_file.h"
 #include "ui_mainwindow.h"
@@ -31,15 +33,36 @@ void writeLabel(QLabel *label, quint8 byte, ByteNotation notation)
 }
 } // namespace
 
-void MainWindow::send_Command(quint8 code, quint8 value)
+bool MainWindow::send_Command(quint8 code, quint8 value, const QString &name)
 {
-    if (frameLinks().isEmpty())
-        return;
+    const QList<QIODevice *> links = frameLinks();
+    if (links.isEmpty()) {
+        // An attempt under way takes no frame: say so, or the operator
+        // believes the player got it.
+        if (tcpLinkOpen())
+            reportLinkEvent(tcpLinkName(), [target = tcpTarget] {
+                return tr("Not sent: still connecting to %1").arg(target);
+            });
+        return false;
+    }
     const quint8 address =
         addressByte(ui->comboBox_ID->currentIndex() >= 0, ui->comboBox_ID->currentText());
+    const QList<QIODevice *> took = write_Command(address, code, value);
+    for (QIODevice *link : took)
+        sessionLog.addFrame(link == serialPort ? serialLinkName() : tcpLinkName(),
+                            commandFrame(address, code, value), name);
     // Only a frame that some link took is shown as sent.
-    if (write_Command(address, code, value))
-        show_Sent_Bytes(address, code, value);
+    if (took.isEmpty())
+        return false;
+    show_Sent_Bytes(address, code, value);
+    return true;
+}
+
+QString MainWindow::commandName(CommandKind kind, int argument) const
+{
+    const PlayerModel *model = selectedModel();
+    const PlayerCommand *command = model ? lastCommandOfKind(model->commands, kind) : nullptr;
+    return command ? frameName(*command, argument) : QString();
 }
 
 void MainWindow::show_Sent_Bytes(quint8 address, quint8 code, quint8 value)
@@ -77,7 +100,7 @@ void MainWindow::play_Folder(int folder)
     if (!find_Command(CommandKind::Folder, code, unused))
         return;
     const FrameBytes bytes = folderBytes(code, folder);
-    send_Command(bytes.code, bytes.value);
+    send_Command(bytes.code, bytes.value, commandName(CommandKind::Folder, folder));
 }
 
 void MainWindow::show_Volume_Value()
@@ -112,7 +135,9 @@ void MainWindow::on_pushButton_Change_ID_clicked()
     if (!find_Command(CommandKind::ChangeId, code, value))
         return;
     const auto newId = quint8(decimalOrZero(ui->comboBox_Change_ID->currentText()) & 0xFF);
-    send_Command(code, newId);
+    // Shown only for a frame that went out, or with no link to send it on.
+    if (!send_Command(code, newId, commandName(CommandKind::ChangeId, newId)) && someLinkOpen())
+        return;
     // Shown untranslated, the same in every interface language.
     ui->label_Player->setText(QStringLiteral("Change ID: %1 %2").arg(code).arg(newId));
 }
@@ -157,7 +182,7 @@ void MainWindow::sendFixedCommand(CommandKind kind)
     quint8 code = 0;
     quint8 value = 0;
     if (find_Command(kind, code, value))
-        send_Command(code, value);
+        send_Command(code, value, commandName(kind, 0));
 }
 
 void MainWindow::on_pushButton_Volume_Less_clicked()
@@ -178,16 +203,21 @@ void MainWindow::on_horizontalSlider_Volume_valueChanged(int value)
     quint8 byte = 0;
     if (!find_Volume_Command(code, byte, volume))
         return;
-    send_Command(code, byte);
-    show_Volume_Value();
+    // The label follows the slider while no link is open (a model chosen);
+    // with one, it shows only a volume that went out.
+    if (send_Command(code, byte, commandName(CommandKind::Volume, volume)) || !someLinkOpen())
+        show_Volume_Value();
 }
 
 void MainWindow::on_pushButton_Request_clicked()
 {
     const PlayerModel *model = selectedModel();
-    const FrameBytes bytes = requestBytes(model ? model->commands : QList<PlayerCommand>(),
-                                          ui->comboBox_Request->currentText());
-    send_Command(bytes.code, bytes.value);
+    const QString label = ui->comboBox_Request->currentText();
+    const FrameBytes bytes = requestBytes(model ? model->commands : QList<PlayerCommand>(), label);
+    PlayerCommand request;
+    request.kind = CommandKind::Request;
+    request.label = label;
+    send_Command(bytes.code, bytes.value, frameName(request, 0));
 }
 
 void MainWindow::Play_Folder_000() { play_Folder(0); }

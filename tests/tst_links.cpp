@@ -8,6 +8,7 @@
 
 #include "link/link.h"
 #include "link/received_data.h"
+#include "link/session_log.h"
 #include "testsupport.h"
 
 namespace {
@@ -74,6 +75,7 @@ private slots:
     void textCut_data();
     void textCut();
     void paneKeepsTheLatestText();
+    void sessionLogBoundsAndSave();
 
 private:
     QTextEdit *pane() { return widget<QTextEdit>("textEdit_Data"); }
@@ -88,6 +90,23 @@ private:
     {
         QSignalSpy arrived(tcpSocket, &QIODevice::readyRead);
         return player->send(chunk) && arrived.wait(5000) && tcpSocket->bytesAvailable() == 0;
+    }
+
+    // The saved log's entries after its header, each without its time: local
+    // time to the millisecond, which starts every entry's line.
+    QStringList savedLog()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("session.log"));
+        if (!window->saveSessionLog(file.fileName()) || !file.open(QIODevice::ReadOnly))
+            return {};
+        QString text = QString::fromUtf8(file.readAll());
+        const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}\t",
+                                      QRegularExpression::MultilineOption);
+        const int entries = text.count('\n') - 1;
+        if (!text.startsWith("time\tkind\tlink\tbytes\ttext\n") || text.count(time) != entries)
+            return {"header or times amiss"};
+        return text.remove(time).split('\n').mid(1, entries);
     }
 
     SocatPair cable;
@@ -127,9 +146,17 @@ void LinksTest::tcpLink()
     QCOMPARE(tcpSocket->state(), QAbstractSocket::ConnectingState);
     QCOMPARE(statusText(window), "Connecting to " + target() + "...");
     QVERIFY(panelShowsLink(window, true));
-    const QStringList labels = sentLabels(window);
+    // Nor is a volume or a new ID shown that the player never got.
+    const auto labels = [this] {
+        return sentLabels(window) << widget<QLabel>("label_Volume_2")->text()
+                                  << widget<QLabel>("label_Player")->text();
+    };
+    const QStringList before = labels();
     performControl(window, "Play", "", "0");
-    QCOMPARE(sentLabels(window), labels);
+    performControl(window, "Volume", "7", "0");
+    performControl(window, "Change_ID", "9", "0");
+    QCOMPARE(labels(), before);
+    QCOMPARE(statusText(window), "Not sent: still connecting to " + target());
 
     QVERIFY(player->waitForPanel());
     QTRY_COMPARE_WITH_TIMEOUT(statusText(window), "Connected to " + target(), 5000);
@@ -154,6 +181,7 @@ void LinksTest::tcpLink()
     QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(panelShowsLink(window, false));
     QVERIFY(widget<QWidget>("frame_Port")->isEnabled());
+    QCOMPARE(statusText(window), "Connection attempt to " + target() + " cancelled");
 
     // A listener that never accepts, its backlog full: further handshakes get no answer.
     QTcpServer deaf;
@@ -172,6 +200,29 @@ void LinksTest::tcpLink()
     QCOMPARE(statusText(window),
              QStringLiteral("Connection to %1:%2 failed: timed out").arg(PlayerHost).arg(port));
     QCOMPARE(tcpSocket->state(), QAbstractSocket::UnconnectedState);
+
+    // The session as the saved log tells it, in order.
+    const auto event = [](const QString &to, const QString &text) {
+        return "link\tTCP " + to + "\t\t" + text;
+    };
+    const QString at = target(), refused = QStringLiteral("%1:%2").arg(PlayerHost).arg(closed),
+                  unanswered = QStringLiteral("%1:%2").arg(PlayerHost).arg(port);
+    QStringList expected;
+    for (int attempt = 0; attempt < 2; ++attempt)
+        expected << event(refused, "Connecting to " + refused + "...")
+                 << event(refused, "Connection to " + refused + " failed: Connection refused");
+    const QString notSent = event(at, "Not sent: still connecting to " + at);
+    expected << event(at, "Connecting to " + at + "...") << event(at, "Connected to " + at)
+             << "received\tTCP " + at + "\t62 79 65\tbye"
+             << event(at, "Connection to " + at + " lost: The remote host closed the connection")
+             << event(at, "Connecting to " + at + "...") << notSent << notSent << notSent
+             << event(at, "Connected to " + at) << "sent\tTCP " + at + "\t85 02 01\tplay"
+             << "sent\tTCP " + at + "\t85 02 02\tstop" << event(at, "Disconnected from " + at)
+             << event(at, "Connecting to " + at + "...")
+             << event(at, "Connection attempt to " + at + " cancelled")
+             << event(unanswered, "Connecting to " + unanswered + "...")
+             << event(unanswered, "Connection to " + unanswered + " failed: timed out");
+    QCOMPARE(savedLog(), expected);
 }
 
 void LinksTest::serialLink()
@@ -233,6 +284,15 @@ void LinksTest::serialLink()
         QVERIFY(shown[0].size() < shown[1].size() || shown[0] == message);
     }
 
+    // A port that another panel holds says so, not "permission denied".
+    QSerialPort holder(cable.panelEnd);
+    QVERIFY(holder.open(QIODevice::ReadWrite));
+    connectSerial(window, 0, cable.panelEnd);
+    QVERIFY(panelShowsLink(window, false));
+    QCOMPARE(statusText(window),
+             "Cannot open serial port " + cable.panelEnd + ": it is in use by another program");
+    holder.close();
+
     SocatPair ownCable;
     QVERIFY2(ownCable.isReady(), ownCable.log.constData());
     connectSerial(window, 0, ownCable.panelEnd);
@@ -263,6 +323,18 @@ void LinksTest::serialLink()
     widget<QPushButton>("pushButton_Connect")->click();
     serialPlayer.write("\xA9");
     QTRY_COMPARE_WITH_TIMEOUT(readDataText, QStringLiteral("OK <b>\uFFFD"), 5000);
+
+    // The log names each link and keeps every byte, whatever the pane made of them.
+    const QString serial = "serial " + cable.panelEnd + "\t";
+    const QString connected = "link\t" + serial + "\tConnected to " + cable.panelEnd + " at 19200 baud";
+    const QStringList log = savedLog();
+    QCOMPARE(log.mid(log.size() - 8),
+             QStringList({connected, "link\tTCP \t\tConnected to ", "sent\t" + serial + "80 02 01\tplay",
+                          "sent\tTCP \t80 02 01\tplay",
+                          "received\t" + serial + "4F 4B 20 3C 62 3E C3\tOK <b>\uFFFD",
+                          "link\t" + serial + "\tDisconnected from " + cable.panelEnd, connected,
+                          "received\t" + serial + "A9\t\uFFFD"}));
+    QCOMPARE(log.filter("in use by another program").size(), 1);
 }
 
 void LinksTest::paneFormatsChangesAndClear()
@@ -385,6 +457,49 @@ void LinksTest::paneKeepsTheLatestText()
     QVERIFY(readDataText.size() >= ReceivedTextLimit / 2);
     QVERIFY(readDataText == all.right(readDataText.size()));
     QTRY_VERIFY_WITH_TIMEOUT(pane()->toPlainText() == shownFor(readDataText), 1000);
+}
+
+void LinksTest::sessionLogBoundsAndSave()
+{
+    // The latest entries up to either bound; what went is said once, on top.
+    SessionLog byCount(3, 1 << 20);
+    for (int i = 0; i < 5; ++i)
+        byCount.addEvent("TCP h:1", QString::number(i));
+    QVERIFY(byCount.text().startsWith("# 2 earlier entries dropped\ntime\tkind\t"));
+    QCOMPARE(byCount.text().count("dropped"), 1);
+    QCOMPARE(byCount.text().count("\tlink\tTCP h:1\t\t"), 3);
+    QVERIFY(byCount.text().endsWith("\t4\n"));
+    SessionLog byBytes(100, 1000); // two 400-byte chunks and their overhead fit
+    for (const char c : {'a', 'b', 'c'})
+        byBytes.addChunk("serial a", QByteArray(400, c));
+    QCOMPARE(QPair(byBytes.size(), byBytes.dropped()), QPair(2, 1LL));
+    // A chunk alone over the bound keeps its end, its head counted as dropped.
+    byBytes.addChunk("serial a", QByteArray(2000, 'd') + "end");
+    QCOMPARE(QPair(byBytes.size(), byBytes.dropped()), QPair(1, 4LL));
+    QVERIFY(byBytes.text().endsWith("\t64 64 64" + QByteArray(" 64").repeated(898) + " 65 6E 64\t"
+                                    + QByteArray(901, 'd') + "end\n"));
+
+    // Control characters escaped: one entry, one line, five columns.
+    SessionLog log;
+    log.addChunk("TCP h:1", QByteArray("a\tb\r\n\\\x01\x7F\xC2\x85\xE2\x80\xA8\xC3\x00z", 16));
+    log.addFrame("serial \\\\.\\COM1", QByteArray::fromHex("857F09"), "change ID to 9");
+    const QList<QByteArray> lines = log.text().split('\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[1].mid(24), "received\tTCP h:1\t61 09 62 0D 0A 5C 01 7F C2 85 E2 80 A8 C3 00 7A\t"
+                               "a\\tb\\r\\n\\\\\\x01\\x7F\\x85\\u2028\xEF\xBF\xBD\\x00z");
+    QCOMPARE(lines[2].mid(24), "sent\tserial \\\\\\\\.\\\\COM1\t85 7F 09\tchange ID to 9");
+
+    // A folder that refuses the file (a file stands where it should be, which
+    // refuses root too) gets a message.
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString path = blocker.fileName() + "/session.log";
+    QVERIFY(!window->saveSessionLog(path));
+    QVERIFY(statusText(window).startsWith("Cannot save the session log to " + path + ": "));
+    QVERIFY(window->saveSessionLog(dir.filePath("saved.log")));
+    QCOMPARE(statusText(window), "Session log saved to " + dir.filePath("saved.log"));
 }
 
 void LinksTest::operatorFrames_data()
