@@ -1,13 +1,15 @@
 #include "link/session_log.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QSaveFile>
 
-#include "protocol/frames.h"
-
 namespace {
-/// What an entry costs beyond its bytes and text: the entry and its arrays' headers.
+/// What an entry's line takes beyond its bytes and text: time, kind, link.
 constexpr qint64 EntryOverhead = 96;
+/// What a byte of a frame or chunk takes in a saved log: its hex, at least
+/// one character of text.
+constexpr qint64 BytesPerByte = 4;
 
 const char Header[] = "time\tkind\tlink\tbytes\ttext\n";
 
@@ -29,7 +31,7 @@ const char *kindWord(SessionLog::Kind kind)
 class TimeStamper
 {
 public:
-    QByteArray stamp(qint64 msecs)
+    void append(QByteArray &out, qint64 msecs)
     {
         const qint64 second = msecs - msecs % 1000;
         if (second != m_second || m_text.isEmpty()) {
@@ -38,13 +40,142 @@ public:
                          .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss."))
                          .toLatin1();
         }
-        return m_text + QByteArray::number(msecs % 1000).rightJustified(3, '0');
+        const int ms = int(msecs % 1000);
+        out += m_text;
+        out += char('0' + ms / 100);
+        out += char('0' + ms / 10 % 10);
+        out += char('0' + ms % 10);
     }
 
 private:
     qint64 m_second = 0;
     QByteArray m_text;
 };
+
+const char HexDigits[] = "0123456789ABCDEF";
+
+/// Control characters (C0, DEL, C1), the two separators some editors break
+/// lines at, and the backslash that starts an escape: written as escapes, so
+/// an entry stays on one line and in its column.
+bool needsEscape(ushort u)
+{
+    return u < 0x20 || u == '\\' || (u >= 0x7F && u < 0xA0) || u == 0x2028 || u == 0x2029;
+}
+
+void appendEscape(QByteArray &out, ushort u)
+{
+    switch (u) {
+    case '\\':
+        out += "\\\\";
+        return;
+    case '\t':
+        out += "\\t";
+        return;
+    case '\n':
+        out += "\\n";
+        return;
+    case '\r':
+        out += "\\r";
+        return;
+    default:
+        out += u > 0xFF ? "\\u" : "\\x";
+        for (int shift = u > 0xFF ? 12 : 4; shift >= 0; shift -= 4)
+            out += HexDigits[(u >> shift) & 0xF];
+    }
+}
+
+void appendEscaped(QByteArray &out, const QString &text)
+{
+    int plain = 0; // where the characters taken as they are start
+    for (int i = 0; i < text.size(); ++i) {
+        const ushort u = text.at(i).unicode();
+        if (!needsEscape(u))
+            continue;
+        out += text.midRef(plain, i - plain).toUtf8();
+        appendEscape(out, u);
+        plain = i + 1;
+    }
+    out += text.midRef(plain).toUtf8();
+}
+
+/// How long the UTF-8 sequence at the start of `d` (`n` bytes left) is when
+/// valid (`valid` set), else how many bytes its longest valid start takes.
+int sequenceAt(const uchar *d, int n, bool &valid)
+{
+    const uchar lead = d[0];
+    int length = 0;
+    uchar low = 0x80, high = 0xBF; // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    }
+    int taken = 1;
+    while (taken < length && taken < n
+           && d[taken] >= (taken == 1 ? low : 0x80) && d[taken] <= (taken == 1 ? high : 0xBF))
+        ++taken;
+    valid = length > 0 && taken == length;
+    return taken;
+}
+
+/// The bytes as UTF-8 text, each invalid or cut-off sequence as one U+FFFD,
+/// straight from bytes to bytes: a full log holds megabytes of chunks.
+void appendChunkText(QByteArray &out, const QByteArray &bytes)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    const int size = bytes.size();
+    int i = 0;
+    while (i < size) {
+        int end = i;
+        while (end < size && data[end] < 0x80 && !needsEscape(data[end]))
+            ++end;
+        out.append(bytes.constData() + i, end - i);
+        i = end;
+        if (i == size)
+            break;
+        if (data[i] < 0x80) {
+            appendEscape(out, data[i++]);
+            continue;
+        }
+        bool valid = false;
+        const int taken = sequenceAt(data + i, size - i, valid);
+        const bool c1 = valid && data[i] == 0xC2 && data[i + 1] < 0xA0;
+        const bool separator = valid && data[i] == 0xE2 && data[i + 1] == 0x80
+                               && (data[i + 2] == 0xA8 || data[i + 2] == 0xA9);
+        if (!valid)
+            out += "\xEF\xBF\xBD";
+        else if (c1)
+            appendEscape(out, data[i + 1]);
+        else if (separator)
+            appendEscape(out, ushort(0x2000 + data[i + 2] - 0x80)); // E2 80 A8 is U+2028
+        else
+            out.append(bytes.constData() + i, taken);
+        i += taken;
+    }
+}
+
+/// "85 21 2C", as hexBytes writes it, straight into the output.
+void appendHex(QByteArray &out, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    const int at = out.size();
+    out.resize(at + 3 * bytes.size() - 1);
+    char *p = out.data() + at;
+    for (int i = 0; i < bytes.size(); ++i) {
+        const auto byte = uchar(bytes.at(i));
+        if (i > 0)
+            *p++ = ' ';
+        *p++ = HexDigits[byte >> 4];
+        *p++ = HexDigits[byte & 0xF];
+    }
+}
 } // namespace
 
 SessionLog::SessionLog(int maxEntries, qint64 maxBytes)
@@ -70,13 +201,15 @@ void SessionLog::addEvent(const QString &link, const QString &text)
 
 qint64 SessionLog::cost(const Entry &entry)
 {
-    return EntryOverhead + entry.bytes.size() + 2 * qint64(entry.text.size());
+    return EntryOverhead + BytesPerByte * qint64(entry.bytes.size()) + entry.text.size();
 }
 
 void SessionLog::add(Entry entry)
 {
+    if (!m_recording)
+        return;
     // A chunk alone over the byte bound keeps its end: the latest bytes count.
-    const qint64 room = m_maxBytes - EntryOverhead - 2 * qint64(entry.text.size());
+    const qint64 room = (m_maxBytes - EntryOverhead - entry.text.size()) / BytesPerByte;
     if (entry.bytes.size() > room) {
         entry.bytes = entry.bytes.right(int(qMax<qint64>(room, 0)));
         ++m_dropped;
@@ -91,69 +224,45 @@ void SessionLog::add(Entry entry)
     }
 }
 
-QString SessionLog::escaped(const QString &text)
-{
-    static const char Hex[] = "0123456789ABCDEF";
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        const ushort u = c.unicode();
-        if (u >= 0x20 && u != '\\' && u != 0x7F && u < 0x85) {
-            out.append(c);
-            continue;
-        }
-        switch (u) {
-        case '\\':
-            out.append(QLatin1String("\\\\"));
-            break;
-        case '\t':
-            out.append(QLatin1String("\\t"));
-            break;
-        case '\n':
-            out.append(QLatin1String("\\n"));
-            break;
-        case '\r':
-            out.append(QLatin1String("\\r"));
-            break;
-        default:
-            // C0, DEL and C1 controls, and the two separators some editors
-            // break lines at.
-            if (u < 0xA0 || u == 0x2028 || u == 0x2029) {
-                out.append(QLatin1String(u > 0xFF ? "\\u" : "\\x"));
-                for (int shift = u > 0xFF ? 12 : 4; shift >= 0; shift -= 4)
-                    out.append(QLatin1Char(Hex[(u >> shift) & 0xF]));
-            } else {
-                out.append(c);
-            }
-        }
-    }
-    return out;
-}
-
 QByteArray SessionLog::text() const
 {
-    QByteArray out;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer);
+    return buffer.data();
+}
+
+bool SessionLog::write(QIODevice &device) const
+{
+    // Written in blocks: a full log makes tens of megabytes of text.
+    constexpr int BlockSize = 1 << 20;
+    QByteArray block;
+    block.reserve(2 * BlockSize);
     if (m_dropped > 0)
-        out += "# " + QByteArray::number(m_dropped) + " earlier entries dropped\n";
-    out += Header;
+        block += "# " + QByteArray::number(m_dropped) + " earlier entries dropped\n";
+    block += Header;
     TimeStamper stamper;
     for (const Entry &entry : m_entries) {
-        out += stamper.stamp(entry.msecsSinceEpoch);
-        out += '\t';
-        out += kindWord(entry.kind);
-        out += '\t';
-        out += escaped(entry.link).toUtf8();
-        out += '\t';
-        out += hexBytes(entry.bytes).toLatin1();
-        out += '\t';
-        // A chunk's bytes as text, each chunk decoded on its own, zero bytes included.
-        const QString text = entry.kind == Kind::Received
-                                 ? QString::fromUtf8(entry.bytes.constData(), entry.bytes.size())
-                                 : entry.text;
-        out += escaped(text).toUtf8();
-        out += '\n';
+        stamper.append(block, entry.msecsSinceEpoch);
+        block += '\t';
+        block += kindWord(entry.kind);
+        block += '\t';
+        appendEscaped(block, entry.link);
+        block += '\t';
+        appendHex(block, entry.bytes);
+        block += '\t';
+        if (entry.kind == Kind::Received)
+            appendChunkText(block, entry.bytes);
+        else
+            appendEscaped(block, entry.text);
+        block += '\n';
+        if (block.size() >= BlockSize) {
+            if (device.write(block) != block.size())
+                return false;
+            block.resize(0);
+        }
     }
-    return out;
+    return device.write(block) == block.size();
 }
 
 bool SessionLog::save(const QString &path, QString *error) const
@@ -163,8 +272,7 @@ bool SessionLog::save(const QString &path, QString *error) const
         *error = file.errorString();
         return false;
     }
-    const QByteArray bytes = text();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!write(file) || !file.commit()) {
         *error = file.errorString();
         file.cancelWriting();
         return false;

@@ -2,12 +2,16 @@
 #define SESSION_LOG_H
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QtGlobal>
 
 #include <deque>
 
-/// The log keeps the latest entries up to whichever bound is reached first.
+/// The log keeps the latest entries up to whichever bound is reached first:
+/// a count, and the size its saved text comes to (counting for each byte
+/// received or sent its hex and one character of text, so binary data,
+/// whose text is escapes, may make the file larger).
 constexpr int SessionLogMaxEntries = 100000;
 constexpr qint64 SessionLogMaxBytes = 16 * 1024 * 1024;
 
@@ -39,6 +43,10 @@ public:
     void addChunk(const QString &link, const QByteArray &chunk);
     void addEvent(const QString &link, const QString &text);
 
+    /// Off, entries are not kept: the operator's panel always logs, but a
+    /// benchmark measures what logging costs.
+    void setRecording(bool on) { m_recording = on; }
+
     int size() const { return int(m_entries.size()); }
     /// Entries dropped to keep the bounds; the head of a chunk longer than the
     /// byte bound counts as one.
@@ -53,12 +61,10 @@ public:
     /// was and `error` says why.
     bool save(const QString &path, QString *error) const;
 
-    /// Text with control characters and backslashes written as escapes, so
-    /// it stays on one line and in one column.
-    static QString escaped(const QString &text);
-
 private:
     void add(Entry entry);
+    /// Writes text() to `device`; false when a write failed.
+    bool write(QIODevice &device) const;
     static qint64 cost(const Entry &entry);
 
     std::deque<Entry> m_entries;
@@ -66,6 +72,7 @@ private:
     qint64 m_maxBytes;
     qint64 m_bytes = 0;
     qint64 m_dropped = 0;
+    bool m_recording = true;
 };
 
 #endif // SESSION_LOG_H
