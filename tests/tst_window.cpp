@@ -31,6 +31,7 @@ private slots:
     void ipBoxesTakeAnAddress();
     void formKeepsWhatTheCodeNeeds();
     void openGlSettingStaysThePanels();
+    void noDisplaySaysOneLine();
 
 private:
     QComboBox *box(const char *name) { return widget<QComboBox>(name); }
@@ -176,6 +177,29 @@ void WindowTest::openGlSettingStaysThePanels()
         QCOMPARE(qEnvironmentVariableIsSet(variable), !users.isEmpty());
         QCOMPARE(qgetenv(variable), users);
     }
+}
+
+void WindowTest::noDisplaySaysOneLine()
+{
+    // No display named, or one named that does not answer: one line and a
+    // plain failure, not Qt's page and abort.
+    QList<QByteArray> said;
+    for (const QString display : {"", ":87"}) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(name);
+        if (!display.isEmpty())
+            environment.insert("DISPLAY", display);
+        QProcess panel;
+        panel.setProcessEnvironment(environment);
+        panel.start(QUORVEX_PATH, QStringList());
+        QVERIFY(panel.waitForFinished(20000));
+        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.exitCode(), 1);
+        said << panel.readAllStandardOutput() + panel.readAllStandardError();
+    }
+    QCOMPARE(said[1], said[0]);
+    QVERIFY(said[0].startsWith("error: no display answers") && said[0].count('\n') == 1);
 }
 
 QTEST_MAIN(WindowTest)

@@ -14,9 +14,33 @@ if [[ ! -x "$sim_binary" || ! -x "$build_dir/quorvex" ]]; then
     exit 1
 fi
 
-# Without a display Qt would abort with a page of its own; say what to do.
-if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
-    echo "error: the panel needs a graphical session (no DISPLAY or WAYLAND_DISPLAY); without one, run it under a virtual display: xvfb-run -a make run" >&2
+# Whether the display the panel would open answers: a Wayland socket, or an X
+# server's socket whose server still runs (its lock file names it), or its TCP
+# port. A platform chosen by hand is taken as it is.
+display_answers() {
+    [[ -n ${QT_QPA_PLATFORM:-} ]] && return 0
+    if [[ -n ${WAYLAND_DISPLAY:-} ]]; then
+        [[ -S $WAYLAND_DISPLAY || -S ${XDG_RUNTIME_DIR:-/nonexistent}/$WAYLAND_DISPLAY ]] && return 0
+    fi
+    [[ -n ${DISPLAY:-} ]] || return 1
+    local host=${DISPLAY%:*} number=${DISPLAY##*:}
+    number=${number%%.*}
+    [[ $number =~ ^[0-9]+$ ]] || return 1
+    if [[ -z $host || $host == unix ]]; then
+        local lock=/tmp/.X$number-lock pid
+        [[ -S /tmp/.X11-unix/X$number ]] || return 1
+        [[ -r $lock ]] || return 0
+        pid=$(tr -dc 0-9 <"$lock")
+        [[ -n $pid && -d /proc/$pid ]]
+    else
+        timeout 2 bash -c "exec 3<>/dev/tcp/$host/$((6000 + number))" 2>/dev/null
+    fi
+}
+
+# Without a display Qt would abort with a page of its own. The panel says this
+# line instead; said here, before the simulator starts, it is all the run says.
+if ! display_answers; then
+    echo "error: no display answers (DISPLAY or WAYLAND_DISPLAY), and the panel needs one; run it in a graphical session, or put xvfb-run -a before the command for a virtual display" >&2
     exit 1
 fi
 
