@@ -43,6 +43,8 @@ public:
     /// Writes the session log to `path` and says in the status line where it
     /// went or why it could not; File > Save Session Log... asks for the path.
     bool saveSessionLog(const QString &path);
+    /// Stops or resumes logging, for the flood benchmark's figures without it.
+    void setSessionLogging(bool on) { sessionLog.setRecording(on); }
 
 private slots:
     // 0, the File menu (app/mainwindow.cpp)

@@ -1,7 +1,9 @@
 // The panel under a flood: a loopback player sends 1 MB/s for 30 s while a
 // 1-ms timer in the panel's thread records how late the event loop gets to
-// it; at the end a shortcut is posted and timed until its frame is read.
-// Usage: bench_flood ascii|hex|dec [seconds]
+// it; at the end a shortcut is posted and timed until its frame is read. The
+// panel's thread's CPU time is counted, and with the session log on (as the
+// operator's panel always has it) the save of the full log is timed.
+// Usage: bench_flood ascii|hex|dec [seconds] [--no-log]
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -20,6 +22,7 @@
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
+#include <time.h>
 #include <unistd.h>
 
 #include "app/globals.h"
@@ -36,6 +39,7 @@ constexpr qint64 NsPerSecond = 1000 * 1000 * 1000;
 constexpr int FrameWaitMs = 10000;
 constexpr double BlockTargetMs = 20;
 constexpr double KeyTargetMs = 20;
+constexpr double SaveTargetMs = 1000;
 // Ctrl+5 is also pressed this many times during the flood, evenly spread.
 constexpr int PressesDuring = 5;
 // A panel thread that has not ticked for this long after the frame wait is
@@ -63,12 +67,37 @@ struct Ticks
     std::atomic<int> scrollRange{0};     ///< its scroll bar's maximum then, in pixels
 };
 
+bool logging = true;
+
 QString conditionFor(DataFormat format, qint64 seconds, qint64 sent)
 {
-    return QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent")
+    return QStringLiteral("%1, 1 MB/s x %2 s, %3 MB sent, log %4")
         .arg(formatName(format))
         .arg(seconds)
-        .arg(double(sent) / 1e6, 0, 'f', 1);
+        .arg(double(sent) / 1e6, 0, 'f', 1)
+        .arg(logging ? QStringLiteral("on") : QStringLiteral("off"));
+}
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+/// Saves the log the flood filled and reports how long that took.
+void timeFullSave(MainWindow *window, const QString &condition)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("session.log"));
+    const qint64 start = nowNs();
+    const bool saved = window->saveSessionLog(path);
+    const double ms = (nowNs() - start) / 1e6;
+    printRow({QStringLiteral("session log save, full"),
+               condition + QStringLiteral(", %1 MB file").arg(QFileInfo(path).size() / 1e6, 0, 'f', 1),
+               saved ? formatMs(ms) : QStringLiteral("error"), QStringLiteral("-"),
+               QStringLiteral("1"), QStringLiteral("< 1000 ms"),
+               saved ? verdict(ms, SaveTargetMs) : QStringLiteral("error")});
 }
 
 /// The rows for a panel whose thread never came back from its slot.
@@ -178,15 +207,18 @@ void runPlayer(int listener, DataFormat format, qint64 seconds, const std::atomi
 int main(int argc, char *argv[])
 {
     DataFormat format = DataFormat::Text;
-    const qint64 seconds = argc == 3 ? QByteArray(argv[2]).toLongLong() : 30;
-    if (argc < 2 || argc > 3 || !parseFormat(QString::fromLocal8Bit(argv[1]), format)
+    logging = !(argc > 2 && QByteArray(argv[argc - 1]) == "--no-log");
+    const int positional = logging ? argc : argc - 1;
+    const qint64 seconds = positional == 3 ? QByteArray(argv[2]).toLongLong() : 30;
+    if (positional < 2 || positional > 3 || !parseFormat(QString::fromLocal8Bit(argv[1]), format)
         || seconds <= 0) {
-        std::fprintf(stderr, "usage: bench_flood ascii|hex|dec [seconds]\n");
+        std::fprintf(stderr, "usage: bench_flood ascii|hex|dec [seconds] [--no-log]\n");
         return 2;
     }
     prepareTestProcess();
     QApplication application(argc, argv);
     auto *window = new MainWindow;
+    window->setSessionLogging(logging);
     quint16 port = 0;
     const int listener = listenLoopback(port);
     if (listener < 0 || !activateWindow(window)) {
@@ -231,9 +263,11 @@ int main(int argc, char *argv[])
     QTimer::singleShot(int(seconds * 1000 + FrameWaitMs + 30000), &loop, &QEventLoop::quit);
     ticks.last = nowNs();
     ticker.start();
+    const double cpuStartMs = threadCpuMs();
     go = true;
     if (tcpSocket->state() == QAbstractSocket::ConnectedState)
         loop.exec();
+    const double cpuMs = threadCpuMs() - cpuStartMs;
     ticker.stop();
     player.join();
 
@@ -263,6 +297,11 @@ int main(int argc, char *argv[])
                framed ? formatMs(atEndMs) : QStringLiteral("> %1").arg(formatMs(FrameWaitMs)),
                framed ? QStringLiteral("-") : QStringLiteral("no frame"), QStringLiteral("1"),
                QStringLiteral("<= 20 ms"), framed ? verdict(atEndMs, KeyTargetMs) : QStringLiteral("miss")});
+    printRow({QStringLiteral("flood, panel thread CPU"), condition,
+               QString::number(cpuMs, 'f', 0) + QStringLiteral(" ms"),
+               QStringLiteral("-"), QStringLiteral("1"), QStringLiteral("-"), QStringLiteral("report")});
+    if (logging)
+        timeFullSave(window, condition);
     std::fprintf(stderr, "%s: pane text %d characters, peak RSS %s\n", qPrintable(condition),
                  int(readDataText.size()), qPrintable(formatMib(statusKb("VmHWM"))));
     std::fflush(stdout);

@@ -40,7 +40,21 @@ done
 run pane-ascii-wide 150 "$bench_dir/bench_pane" ascii --wide
 for format in ascii hex dec; do
     run "flood-$format" 150 "$bench_dir/bench_flood" "$format"
+    run "flood-$format-no-log" 150 "$bench_dir/bench_flood" "$format" --no-log
 done
+# What the session log costs: the panel thread's CPU time in each flood with
+# the log on, against the same flood with it off.
+awk -F'\t' '$1 == "flood, panel thread CPU" {
+        split($2, c, ", "); ms = $3 + 0
+        if ($2 ~ /log on$/) on[c[1]] = ms; else off[c[1]] = ms
+    }
+    END {
+        for (f in on) if (off[f] > 0)
+            printf "flood, CPU with log / without\t%s, 1 MB/s\t%.2fx\t-\t1\t<= 1.10x\t%s\n",
+                f, on[f] / off[f], on[f] / off[f] <= 1.10 ? "pass" : "miss"
+    }' "$rows" >>"$rows.cpu"
+cat "$rows.cpu" >>"$rows"
+rm -f "$rows.cpu"
 run wire 180 "$bench_dir/bench_wire"
 run send 120 "$bench_dir/bench_send"
 
