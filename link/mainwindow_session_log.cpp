@@ -27,8 +27,12 @@ void MainWindow::reportLinkEvent(const QString &link, const std::function<QStrin
 
 void MainWindow::on_action_Save_Session_Log_triggered()
 {
+    // The Documents folder, else home: a dialog given a folder that does not
+    // exist opens in the working directory, wherever that is.
     if (sessionLogFolder.isEmpty())
         sessionLogFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(sessionLogFolder).exists())
+        sessionLogFolder = QDir::homePath();
     const QString name = QStringLiteral("quorvex-session-%1.log")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     const QString path = QFileDialog::getSaveFileName(

@@ -35,8 +35,7 @@ void writeLabel(QLabel *label, quint8 byte, ByteNotation notation)
 
 bool MainWindow::send_Command(quint8 code, quint8 value, const QString &name)
 {
-    const QList<QIODevice *> links = frameLinks();
-    if (links.isEmpty()) {
+    if (frameLinks().isEmpty()) {
         // An attempt under way takes no frame: say so, or the operator
         // believes the player got it.
         if (tcpLinkOpen())
