@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/globals.h"
+#include "link/received_pane.h"
 #include "settings/config_file.h"
 #include "ui/ip_address_boxes.h"
 #include "ui/status_line.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
                               {{ui->radioButton_Data_ASCII, FormatAscii},
                                {ui->radioButton_Data_Hex, FormatHex},
                                {ui->radioButton_Data_Dec, FormatDec}});
+    receivedPane = new ReceivedPane(ui->textEdit_Data, readDataText, readDataFormatter, this);
     attachIpAddressKeys({ui->spinBox_IP_1, ui->spinBox_IP_2, ui->spinBox_IP_3, ui->spinBox_IP_4});
     fill_Model_Catalogue();
     // Listing the serial ports opens thousands of files, so the window shows
@@ -103,8 +105,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     update_Connection_Controls();
     connect(serialPort, &QSerialPort::readyRead, this, &MainWindow::update_Serial_Read_Data);
     connect(tcpSocket, &QTcpSocket::readyRead, this, &MainWindow::update_TCP_Read_Data);
-    paneTimer.setSingleShot(true);
-    connect(&paneTimer, &QTimer::timeout, this, &MainWindow::updatePane);
     watchLinks();
     create_Shortcuts();
     if (ui->checkBox_Auto_connection->isChecked())

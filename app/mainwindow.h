@@ -6,7 +6,6 @@
 #include <QMainWindow>
 #include <QScopedPointer>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -17,6 +16,7 @@
 class QAction;
 class QButtonGroup;
 class QTimer;
+class ReceivedPane;
 class StatusLine;
 
 namespace Ui {
@@ -167,10 +167,8 @@ private:
     // Received-data monitor (link/mainwindow_monitor.cpp)
     void read_Serial_Data(QByteArray &data);
     void read_TCP_Data(QByteArray &data);
-    void format_Read_Data(const QByteArray &chunk, QString &text);
+    /// Hands a chunk to the pane in the format checked now.
     void showReadData(const QByteArray &chunk);
-    /// Puts what readDataText holds beyond what the pane shows into the pane.
-    void updatePane();
 
     // Configuration file (settings/mainwindow_settings.cpp)
     void load_Config_File(QString path);
@@ -195,14 +193,8 @@ private:
     /// one place that says which button means which format.
     QButtonGroup *sentFormats = nullptr;
     QButtonGroup *dataFormats = nullptr;
-    /// How many characters at the start of readDataText the pane shows.
-    int paneShown = 0;
-    /// How many places at the start of the pane readDataText no longer holds.
-    int paneDropped = 0;
-    /// Since the pane was last brought up to date: a stream of chunks updates
-    /// it every 20 ms at most, through paneTimer, so the event loop stays free.
-    QElapsedTimer paneUpdated;
-    QTimer paneTimer;
+    /// Keeps textEdit_Data showing readDataText.
+    ReceivedPane *receivedPane = nullptr;
     QTimer *connectTimer = nullptr;
     bool serialPortsListed = false;
     /// "host:port" of the last TCP attempt, for the status messages: a socket
