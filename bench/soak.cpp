@@ -1,6 +1,6 @@
 // Endurance, run by `make soak` rather than `make test`: a flood through the
-// pane, hundreds of connections, and a whole session for the sanitizer
-// build's leak check at exit.
+// pane, blank lines for minutes, hundreds of connections, and a whole session
+// for the sanitizer build's leak check at exit.
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -19,6 +19,18 @@ int openDescriptors()
     return QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size();
 }
 
+qint64 residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
 } // namespace
 
 class SoakTest : public PanelCase
@@ -27,6 +39,8 @@ class SoakTest : public PanelCase
 
 private slots:
     void floodThenHangUp();
+    void blankLinesStayBounded_data();
+    void blankLinesStayBounded();
     void connectDisconnectLeaksNothing();
     void wholeRun();
 };
@@ -55,6 +69,49 @@ void SoakTest::floodThenHangUp()
     QCOMPARE(all.at(all.size() - tail.size() - 1), QLatin1Char('\n'));
     const QString shown = QString(tail).replace("\r\n", "\n");
     QTRY_VERIFY_WITH_TIMEOUT(widget<QTextEdit>("textEdit_Data")->toPlainText() == shown, 1000);
+}
+
+void SoakTest::blankLinesStayBounded_data()
+{
+    QTest::addColumn<QByteArray>("lineEnd");
+    QTest::newRow("CR") << QByteArray("\r");
+    QTest::newRow("LF") << QByteArray("\n");
+    QTest::newRow("CR LF") << QByteArray("\r\n");
+}
+
+void SoakTest::blankLinesStayBounded()
+{
+    // Nothing but line ends at 1 MB/s for 5 minutes: after the first minute the
+    // process stays within 20 MB of where it was then.
+    QFETCH(QByteArray, lineEnd);
+    constexpr qint64 Minute = 60 * 1000;
+    const QByteArray block = lineEnd.repeated(10000 / lineEnd.size());
+    QVERIFY(connectToPlayer(window, *player));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 sent = 0;
+    qint64 settledKb = -1;
+    qint64 highestKb = -1;
+    for (qint64 sampled = 0; clock.elapsed() < 5 * Minute;) {
+        // Never ahead of 1 MB/s; what the panel has not taken yet waits, bounded.
+        while (sent < clock.elapsed() * 1000 && player->unsent() < 1000 * 1000) {
+            QVERIFY(player->send(block, false));
+            sent += block.size();
+        }
+        QTest::qWait(5);
+        if (clock.elapsed() - sampled >= 1000) {
+            sampled = clock.elapsed();
+            if (settledKb < 0 && sampled >= Minute)
+                settledKb = residentKb();
+            if (settledKb >= 0)
+                highestKb = qMax(highestKb, residentKb());
+        }
+    }
+    qInfo("%s: %.0f MB sent in %lld s; RSS %lld MiB after the first minute, %lld MiB at most after",
+          QTest::currentDataTag(), sent / 1e6, clock.elapsed() / 1000, settledKb / 1024, highestKb / 1024);
+    QVERIFY2(sent >= 290 * 1000 * 1000, "the panel did not take 1 MB/s");
+    QVERIFY(settledKb > 0 && highestKb - settledKb <= 20 * 1024);
+    QVERIFY(readDataText.size() <= ReceivedTextLimit);
 }
 
 void SoakTest::connectDisconnectLeaksNothing()

@@ -191,6 +191,8 @@ public:
             sent = m_peer->waitForBytesWritten(5000);
         return sent;
     }
+    /// Bytes sent but not yet taken by the kernel.
+    qint64 unsent() const { return m_peer ? m_peer->bytesToWrite() : 0; }
     /// Closes the connection from the player's side, once all was sent.
     void hangUp() { m_peer->close(); }
 
