@@ -13,7 +13,7 @@ constexpr qint64 UpdateInterval = 20;
 /// rebuilt: Qt reclaims removed characters but not removed paragraph ends, so
 /// a stream of blank lines grows it without bound. After this many the
 /// document is rebuilt from the text.
-constexpr int BreaksBeforeRebuild = 4 * ReceivedTextLimit;
+constexpr int BreaksBeforeRebuild = 2 * ReceivedTextLimit;
 
 /// The places a CR LF pair, a lone CR and a lone LF each take: one line break.
 int lineBreaks(QStringRef text)
