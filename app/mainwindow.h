@@ -1,7 +1,6 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
-#include <QElapsedTimer>
 #include <QLockFile>
 #include <QMainWindow>
 #include <QScopedPointer>
