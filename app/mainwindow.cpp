@@ -70,6 +70,11 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     statusLine = new StatusLine(ui->statusBar);
     statusLine->setObjectName(QStringLiteral("label_Status"));
     ui->statusBar->addPermanentWidget(statusLine, 1);
+    // Stays on view whatever the link says next, unlike the message that explained it.
+    unsavedNote = new QLabel(ui->statusBar);
+    unsavedNote->setObjectName(QStringLiteral("label_Settings_Not_Saved"));
+    unsavedNote->hide();
+    ui->statusBar->addPermanentWidget(unsavedNote);
     sentFormats = formatGroup(this, QStringLiteral("buttonGroup_Sent"),
                               {{ui->radioButton_Sent_Hex, FormatHex},
                                {ui->radioButton_Sent_Dec, FormatDec}});
@@ -136,4 +141,7 @@ void MainWindow::showStatus(const std::function<QString()> &text)
 void MainWindow::renderStatus()
 {
     statusLine->setWholeText(statusText ? statusText() : QString());
+    unsavedNote->setText(tr("Settings not saved"));
+    unsavedNote->setToolTip(tr("This session's settings will not be saved at exit"));
+    unsavedNote->setVisible(!settingsSaved);
 }

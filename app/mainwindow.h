@@ -14,6 +14,7 @@
 
 class QAction;
 class QButtonGroup;
+class QLabel;
 class QTimer;
 class ReceivedPane;
 class StatusLine;
@@ -203,6 +204,7 @@ private:
     /// object gives a path under /dev back without that folder.
     QString serialName;
     StatusLine *statusLine = nullptr;
+    QLabel *unsavedNote = nullptr;
     /// Held from the reading of the settings to their save at exit, so a second
     /// panel on the same file leaves it to the first.
     std::unique_ptr<QLockFile> settingsLock;

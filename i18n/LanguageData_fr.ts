@@ -306,6 +306,14 @@ Vérifiez que votre utilisateur fait partie du groupe dialout et qu’aucun autr
         <translation>Impossible d’enregistrer le journal de session dans %1&#xa0;: %2</translation>
     </message>
     <message>
+        <source>Settings not saved</source>
+        <translation>Réglages non enregistrés</translation>
+    </message>
+    <message>
+        <source>This session&apos;s settings will not be saved at exit</source>
+        <translation>Les réglages de cette session ne seront pas enregistrés à la fermeture</translation>
+    </message>
+    <message>
         <source>Session log saved to %1</source>
         <translation>Journal de session enregistré dans %1</translation>
     </message>

@@ -227,6 +227,9 @@ void SettingsTest::readerRules()
     // A restored auto-connection starts while the window is built, before it is shown.
     QVERIFY2(statusText(window).startsWith(status), qPrintable(statusText(window)));
     QCOMPARE(statusText(window).isEmpty(), status.isEmpty());
+    QFETCH(QString, disk); // a file left untouched is one this session does not save over
+    QCOMPARE(window->findChild<QLabel *>("label_Settings_Not_Saved")->isVisibleTo(window),
+             disk.startsWith("Quorvex.cfg unchanged"));
     const QString shown = state();
     closeWindow();
     QTEST(diskState(file), "disk");
