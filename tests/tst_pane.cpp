@@ -197,7 +197,7 @@ void PaneTest::blankLinesStayBounded()
     // from its start, never all at once.
     const QByteArray chunk(ReceivedTextLimit / 4, '\r');
     qint64 settled = 0;
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 70; ++i) {
         pane->append(chunk, DataFormat::Text);
         QVERIFY(viewCatchesUp());
         if (i == 9)
