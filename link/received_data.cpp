@@ -2,17 +2,12 @@
 
 namespace {
 constexpr char32_t Replacement = 0xFFFD;
-const char HexDigits[] = "0123456789ABCDEF";
 
 void appendHex(const QByteArray &chunk, QString &text)
 {
-    text.reserve(text.size() + 3 * chunk.size());
-    for (const char c : chunk) {
-        const auto byte = quint8(c);
-        text.append(QLatin1Char(' '));
-        text.append(QLatin1Char(HexDigits[byte >> 4]));
-        text.append(QLatin1Char(HexDigits[byte & 0x0F]));
-    }
+    // Each byte's group starts with its blank, so chunks join without a seam.
+    if (!chunk.isEmpty())
+        text += QLatin1Char(' ') + QLatin1String(chunk.toHex(' ').toUpper());
 }
 
 void appendDec(const QByteArray &chunk, QString &text)

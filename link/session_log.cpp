@@ -160,21 +160,10 @@ void appendChunkText(QByteArray &out, const QByteArray &bytes)
     }
 }
 
-/// "85 21 2C", as hexBytes writes it, straight into the output.
+/// "85 21 2C", as hexBytes writes it.
 void appendHex(QByteArray &out, const QByteArray &bytes)
 {
-    if (bytes.isEmpty())
-        return;
-    const int at = out.size();
-    out.resize(at + 3 * bytes.size() - 1);
-    char *p = out.data() + at;
-    for (int i = 0; i < bytes.size(); ++i) {
-        const auto byte = uchar(bytes.at(i));
-        if (i > 0)
-            *p++ = ' ';
-        *p++ = HexDigits[byte >> 4];
-        *p++ = HexDigits[byte & 0xF];
-    }
+    out += bytes.toHex(' ').toUpper();
 }
 } // namespace
 
