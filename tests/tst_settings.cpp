@@ -316,12 +316,11 @@ bool catches(qint64 pid, int signal)
 void SettingsTest::signalEndsPanelLikeClosing()
 {
     // One signal stands for the three: the simulator's tests tell them apart.
-    const int signal = SIGTERM;
     QProcess panel;
     panel.start(QStringLiteral(QUORVEX_PATH), QStringList());
     QVERIFY(panel.waitForStarted(10000));
-    QVERIFY(QTest::qWaitFor([&] { return catches(panel.processId(), signal); }, 10000));
-    QCOMPARE(::kill(pid_t(panel.processId()), signal), 0);
+    QVERIFY(QTest::qWaitFor([&] { return catches(panel.processId(), SIGTERM); }, 10000));
+    QCOMPARE(::kill(pid_t(panel.processId()), SIGTERM), 0);
     QVERIFY(panel.waitForFinished(10000));
     QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
     QCOMPARE(panel.exitCode(), 0);
